@@ -18,13 +18,13 @@ int floorDiv2(int value) {
 
 GADGET* createButton(EVENTHANDLE* handle, int x, int y, int w, int h, std::string_view caption) {
     assert(handle && handle->gadgets && "createButton needs a constructed event handle");
-    auto* gadget = static_cast<GADGET*>(listAppendNew(handle->gadgets, 3));
+    auto* gadget = static_cast<GADGET*>(listAppendNew(handle->gadgets, TAG_GADGET));
     if (!gadget) {
         return nullptr;
     }
     gadget->owner = handle;
     gadget->value = 0;
-    gadget->status = 0;
+    gadget->status = GADGET_HIDDEN;
     gadget->x = x;
     gadget->y = y;
     gadget->w = w;
@@ -46,7 +46,7 @@ void drawButton(GADGET* gadget) {
     const bool down = gadget->value != 0;
 
     platform::lock();
-    if (gadget->status == 0) {
+    if (gadget->status == GADGET_HIDDEN) {
         if (gadget->background) {
             platform::putImage(*gadget->background, x, y);
         }
@@ -58,7 +58,7 @@ void drawButton(GADGET* gadget) {
             platform::drawText(x + floorDiv2(w - textWidth), y + floorDiv2(h - theme.fontHeight),
                                gadget->text, theme.buttonTextColor);
         }
-        if (gadget->status == 2 && gadget->background) {
+        if (gadget->status == GADGET_DISABLED && gadget->background) {
             platform::blendImage(*gadget->background, x, y, theme.disabledOpacity);
         }
     }

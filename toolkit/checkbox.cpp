@@ -23,13 +23,13 @@ int widthFor(std::string_view caption) {
 GADGET* createCheckBox(EVENTHANDLE* handle, int x, int y, std::int32_t value,
                        std::string_view caption) {
     assert(handle && handle->gadgets && "createCheckBox needs a constructed event handle");
-    auto* gadget = static_cast<GADGET*>(listAppendNew(handle->gadgets, 3));
+    auto* gadget = static_cast<GADGET*>(listAppendNew(handle->gadgets, TAG_GADGET));
     if (!gadget) {
         return nullptr;
     }
     gadget->owner = handle;
     gadget->value = value;
-    gadget->status = 0;
+    gadget->status = GADGET_HIDDEN;
     gadget->x = x;
     gadget->y = y;
     gadget->w = caption.empty() ? 16 : widthFor(caption);
@@ -52,7 +52,7 @@ void drawCheckBox(GADGET* gadget) {
     const bool ticked = gadget->value != 0;
 
     platform::lock();
-    if (gadget->status == 0) {
+    if (gadget->status == GADGET_HIDDEN) {
         if (gadget->background) {
             platform::putImage(*gadget->background, x, y);
         }
@@ -63,7 +63,7 @@ void drawCheckBox(GADGET* gadget) {
             drawCheckMark(x + boxOffset + 2, y + boxOffset + 2, theme.buttonTextColor);
         }
         platform::drawText(x + CAPTION_OFFSET, y + textOffset, gadget->text, theme.textColor);
-        if (gadget->status == 2 && gadget->background) {
+        if (gadget->status == GADGET_DISABLED && gadget->background) {
             platform::blendImage(*gadget->background, x, y, theme.disabledOpacity);
         }
     }
