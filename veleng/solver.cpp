@@ -1,0 +1,258 @@
+#include "veleng/solver.h"
+
+#include <cassert>
+#include <cstring>
+
+namespace veleng {
+
+namespace {
+
+// Table values: upper bounds u stored as u - MIN_SCORE + 1 (1 to BOUND_SPAN), lower bounds l
+// as l - MIN_SCORE + 1 + BOUND_SPAN; 0 is an empty slot.
+constexpr int BOUND_SPAN = MAX_SCORE - MIN_SCORE + 1;
+static_assert(2 * BOUND_SPAN < 256, "both kinds of bound must fit one byte");
+
+constexpr std::uint8_t upperValue(int u) { return static_cast<std::uint8_t>(u - MIN_SCORE + 1); }
+constexpr std::uint8_t lowerValue(int l) {
+    return static_cast<std::uint8_t>(l - MIN_SCORE + 1 + BOUND_SPAN);
+}
+
+// Moves sorted by falling threat count; among equal counts the earlier insertion wins,
+// and insertions come in CENTRE_ORDER.
+class MoveList {
+public:
+    void add(Bits move, int score) {
+        int i = size++;
+        for (; i > 0 && entries[i - 1].score < score; --i) {
+            entries[i] = entries[i - 1];
+        }
+        entries[i] = {move, score};
+    }
+    int count() const { return size; }
+    Bits operator[](int i) const { return entries[i].move; }
+
+private:
+    struct ENTRY {
+        Bits move;
+        int score;
+    };
+    ENTRY entries[WIDTH]{};
+    int size = 0;
+};
+
+} // namespace
+
+TranspositionTable::TranspositionTable()
+    : keys(new std::uint32_t[SIZE]), values(new std::uint8_t[SIZE]) {
+    clear();
+}
+
+void TranspositionTable::clear() {
+    std::memset(keys.get(), 0, SIZE * sizeof(std::uint32_t));
+    std::memset(values.get(), 0, SIZE * sizeof(std::uint8_t));
+}
+
+bool Solver::timeUp() {
+    if (!hasDeadline) {
+        return false;
+    }
+    if (!aborted_ && (nodes & 0xFFF) == 0 && Clock::now() >= deadline) {
+        aborted_ = true;
+    }
+    return aborted_;
+}
+
+int Solver::negamax(const Position& p, int alpha, int beta) {
+    assert(alpha < beta && "negamax needs a non-empty window");
+    assert(!p.canWinNext() && "negamax needs a position without an immediate win");
+    ++nodes;
+    if (timeUp()) {
+        return 0;
+    }
+
+    Bits next = p.nonLosingMoves();
+    if (next == 0) {
+        // the opponent wins with its next disc
+        return -(CELLS - p.moves()) / 2;
+    }
+    if (p.moves() >= CELLS - 2) {
+        return 0;
+    }
+
+    // Neither side can win within two plies, so these bounds hold.
+    int lowest = -(CELLS - 2 - p.moves()) / 2;
+    if (alpha < lowest) {
+        alpha = lowest;
+        if (alpha >= beta) {
+            return alpha;
+        }
+    }
+    int highest = (CELLS - 1 - p.moves()) / 2;
+    if (beta > highest) {
+        beta = highest;
+        if (alpha >= beta) {
+            return beta;
+        }
+    }
+
+    Bits key = p.symmetricKey();
+    if (std::uint8_t v = table.get(key)) {
+        if (v > BOUND_SPAN) {
+            int lower = v - BOUND_SPAN + MIN_SCORE - 1;
+            if (alpha < lower) {
+                alpha = lower;
+                if (alpha >= beta) {
+                    return alpha;
+                }
+            }
+        } else {
+            int upper = v + MIN_SCORE - 1;
+            if (beta > upper) {
+                beta = upper;
+                if (alpha >= beta) {
+                    return beta;
+                }
+            }
+        }
+    }
+
+    MoveList moves;
+    for (int col : CENTRE_ORDER) {
+        if (Bits move = next & columnBits(col)) {
+            moves.add(move, p.threatCount(move));
+        }
+    }
+
+    for (int i = 0; i < moves.count(); ++i) {
+        Position child = p;
+        child.playBit(moves[i]);
+        int score = -negamax(child, -beta, -alpha);
+        if (aborted_) {
+            return 0;
+        }
+        if (score >= beta) {
+            table.put(key, lowerValue(score));
+            return score;
+        }
+        if (score > alpha) {
+            alpha = score;
+        }
+    }
+    table.put(key, upperValue(alpha));
+    return alpha;
+}
+
+int Solver::solve(const Position& p) {
+    if (p.canWinNext()) {
+        return (CELLS + 1 - p.moves()) / 2;
+    }
+    int lo = -(CELLS - p.moves()) / 2;
+    int hi = (CELLS + 1 - p.moves()) / 2;
+    // Null-window probes narrow [lo, hi]; probes lean towards 0, where most scores lie.
+    while (lo < hi) {
+        int med = lo + (hi - lo) / 2;
+        if (med <= 0 && lo / 2 < med) {
+            med = lo / 2;
+        } else if (med >= 0 && hi / 2 > med) {
+            med = hi / 2;
+        }
+        int r = negamax(p, med, med + 1);
+        if (aborted_) {
+            return 0;
+        }
+        if (r <= med) {
+            hi = r;
+        } else {
+            lo = r;
+        }
+    }
+    return lo;
+}
+
+bool Solver::scoreAtLeast(const Position& p, int target) {
+    return negamax(p, target - 1, target) >= target;
+}
+
+CHOICE chooseMove(Solver& solver, const Position& p, bool full) {
+    CHOICE c;
+    for (int col : CENTRE_ORDER) {
+        if (p.canPlay(col) && p.isWinningMove(col)) {
+            if (c.column == 0) {
+                c.column = col + 1;
+                c.score = (CELLS + 1 - p.moves()) / 2;
+            }
+            c.bestColumns |= 1u << col;
+        }
+    }
+    if (c.column != 0) {
+        return c;
+    }
+
+    Bits next = p.nonLosingMoves();
+    if (next == 0) {
+        // Every move loses at the opponent's next disc: all are equal.
+        c.score = -(CELLS - p.moves()) / 2;
+        for (int col : CENTRE_ORDER) {
+            if (p.canPlay(col)) {
+                c.column = c.column ? c.column : col + 1;
+                c.bestColumns |= 1u << col;
+            }
+        }
+        return c;
+    }
+
+    // Until the search has proved anything, the most threatening safe move stands in.
+    int bestThreats = -1;
+    for (int col : CENTRE_ORDER) {
+        if (Bits move = next & columnBits(col)) {
+            int t = p.threatCount(move);
+            if (t > bestThreats) {
+                bestThreats = t;
+                c.column = col + 1;
+            }
+        }
+    }
+    if ((next & (next - 1)) == 0 && !full) {
+        // One safe move: every other one loses at once.
+        return c;
+    }
+
+    int best = solver.solve(p);
+    if (solver.aborted()) {
+        c.exact = false;
+        return c;
+    }
+    c.score = best;
+    int chosen = 0;
+    for (int col : CENTRE_ORDER) {
+        Bits move = next & columnBits(col);
+        if (!move) {
+            continue;
+        }
+        Position child = p;
+        child.playBit(move);
+        // a move reaches the best score when the opponent's score after it is at most -best
+        bool reaches = child.moves() >= CELLS ? best == 0 : !solver.scoreAtLeast(child, -best + 1);
+        if (solver.aborted()) {
+            break;
+        }
+        if (reaches) {
+            chosen = chosen ? chosen : col + 1;
+            c.bestColumns |= 1u << col;
+            if (!full) {
+                break;
+            }
+        }
+    }
+    if (chosen == 0) {
+        // Only the deadline can leave the best score unmatched.
+        assert(solver.aborted() && "a position's score must be reached by one of its moves");
+        c.exact = false;
+        return c;
+    }
+    c.column = chosen;
+    c.exact = !solver.aborted();
+    return c;
+}
+
+} // namespace veleng
