@@ -67,15 +67,15 @@ void drawButton(GADGET* gadget) {
 
 std::int32_t buttonEvent(GADGET* gadget, std::int32_t code) {
     switch (code) {
-    case 1: // pressed on it
-    case 2: // held over it
+    case EVENT_PRESS:
+    case EVENT_HOLD_INSIDE:
         setGadgetValue(gadget, 1);
         return 0;
-    case 3: // held elsewhere
-    case 5: // released elsewhere
+    case EVENT_HOLD_OUTSIDE:
+    case EVENT_RELEASE_OUTSIDE:
         setGadgetValue(gadget, 0);
         return 0;
-    case 4: // released over it: the click
+    case EVENT_CLICK:
         setGadgetValue(gadget, 0);
         return 1;
     default:

@@ -10,6 +10,10 @@
 namespace VESKA {
 namespace {
 
+// Codes the event handle never sends; an application sends them with sendEvent.
+constexpr std::int32_t EVENT_POINTER_OVER = 6;
+constexpr std::int32_t EVENT_POINTER_GONE = 7;
+
 constexpr int SQUARE_SIZE = 12;
 // Left edge of the caption relative to the check box: the square and a gap.
 constexpr int CAPTION_OFFSET = 20;
@@ -72,14 +76,14 @@ void drawCheckBox(GADGET* gadget) {
 
 std::int32_t checkBoxEvent(GADGET* gadget, std::int32_t code) {
     switch (code) {
-    case 4: // released over it: the click
+    case EVENT_CLICK:
         setGadgetValue(gadget, gadget->value != 0 ? 0 : 1);
         return 1;
-    case 6: // pointer over it, sent by the application
+    case EVENT_POINTER_OVER:
         gadget->hover = 1;
         redrawGadget(gadget);
         return 0;
-    case 7: // pointer gone
+    case EVENT_POINTER_GONE:
         gadget->hover = 0;
         redrawGadget(gadget);
         return 0;
