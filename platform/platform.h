@@ -84,8 +84,13 @@ void lock();
 void unlock(); // presents the whole frame
 // Marks the frame changed by drawing that bypassed this header (cairo).
 void invalidate();
+// For backends: the framebuffer as it is, without marking it changed; null before the first
+// openWindow.
+const std::uint32_t* framePixels();
 
 void setDefaultColors(Color foreground, Color background);
+Color defaultForeground();
+Color defaultBackground();
 void clearWindow(); // whole window to the default background
 
 // ---------------------------------------------------------------------------------------------
@@ -116,9 +121,12 @@ int imageHeight(const Image& image);
 void copyToImage(Image& image, int x, int y);
 Color getImagePixel(const Image& image, int x, int y); // 0 outside the image
 void setImagePixel(Image& image, int x, int y, Color color);
-// Opaque copy of every pixel, clipped to the window.
+// Pixels of the colour 0xFFFF00FF (the toolkit's TRANSPARENT) do not belong to the picture:
+// putting and blending leave the window unchanged there.
+// Opaque copy of every other pixel, clipped to the window.
 void putImage(const Image& image, int x, int y);
-// Per channel: (image × opacity + window × (255 − opacity) + 127) / 255; opacity 0..255.
+// Per channel, alpha included: (image × opacity + window × (255 − opacity) + 127) / 255;
+// opacity is clamped to 0..255.
 void blendImage(const Image& image, int x, int y, int opacity);
 
 // ---------------------------------------------------------------------------------------------
