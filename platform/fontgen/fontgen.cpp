@@ -276,28 +276,25 @@ int main(int argc, char** argv) {
             return 1;
         }
         const int height = std::stoi(arg.substr(0, eq));
-        // "<font>+<fallback>": glyphs the first font lacks come from the second, which has the
-        // same height or twice it (then each pair of rows is merged into one).
+        // "<font>+<fallback>+...": a glyph comes from the first font in the list that has it.
+        // A fallback has the same height or twice it (then each pair of rows is merged).
         const std::string spec = arg.substr(eq + 1);
-        const auto plus = spec.find('+');
-        const std::string path = spec.substr(0, plus);
-        const auto font = loadFont(path);
-        if (!font || font->height != height) {
-            std::fprintf(stderr, "fontgen: %s: unusable for height %d\n", path.c_str(), height);
-            return 1;
-        }
-        std::optional<PsfFont> fallback;
-        if (plus != std::string::npos) {
-            fallback = loadFont(spec.substr(plus + 1));
-            if (!fallback || (fallback->height != height && fallback->height != 2 * height)) {
-                std::fprintf(stderr, "fontgen: %s: unusable as fallback for height %d\n",
-                             spec.substr(plus + 1).c_str(), height);
+        std::vector<PsfFont> fonts;
+        out << "//";
+        for (std::size_t from = 0; from <= spec.size();) {
+            auto plus = spec.find('+', from);
+            if (plus == std::string::npos) {
+                plus = spec.size();
+            }
+            const std::string path = spec.substr(from, plus - from);
+            auto font = loadFont(path);
+            if (!font || (font->height != height && (fonts.empty() || font->height != 2 * height))) {
+                std::fprintf(stderr, "fontgen: %s: unusable for height %d\n", path.c_str(), height);
                 return 1;
             }
-        }
-        out << "// " << path.substr(path.find_last_of('/') + 1);
-        if (fallback) {
-            out << ", missing glyphs from " << spec.substr(spec.find_last_of('/') + 1);
+            fonts.push_back(std::move(*font));
+            out << (from == 0 ? " " : ", then ") << path.substr(path.find_last_of('/') + 1);
+            from = plus + 1;
         }
         out << "\n";
         out << "const std::array<std::uint8_t, 256 * " << height << "> GLYPHS_8X" << height
@@ -306,13 +303,16 @@ int main(int argc, char** argv) {
             const std::uint16_t cp = CP437_TO_UNICODE[static_cast<std::size_t>(code)];
             std::vector<std::uint8_t> rows(static_cast<std::size_t>(height), 0);
             if (code != 0) {
-                const PsfFont* from = &*font;
-                int glyph = findGlyph(*font, cp);
-                if (glyph < 0 && fallback) {
-                    from = &*fallback;
-                    glyph = findGlyph(*fallback, cp);
+                const PsfFont* from = nullptr;
+                int glyph = -1;
+                for (const PsfFont& font : fonts) {
+                    glyph = findGlyph(font, cp);
+                    if (glyph >= 0) {
+                        from = &font;
+                        break;
+                    }
                 }
-                if (glyph < 0) {
+                if (from == nullptr) {
                     std::fprintf(stderr,
                                  "fontgen: %s has no glyph for U+%04X (code page 437 0x%02X)\n",
                                  spec.c_str(), cp, code);
