@@ -2,6 +2,7 @@
 #include "game/settings.h"
 #include "ini/tests/tempfolder.h"
 
+#include <filesystem>
 #include <unistd.h>
 
 namespace {
@@ -69,6 +70,20 @@ TEST_F(SettingsTest, ReadsOptionsIniOfTheWorkingDirectory) {
     EXPECT_EQ(language, "fr");
 
     ASSERT_EQ(::chdir(previous), 0);
+}
+
+} // namespace
+
+namespace {
+
+// The shipped settings let a newcomer play white against our engine at once.
+TEST(ShippedSettings, PersonAgainstEngineInEnglish) {
+    const std::filesystem::path data =
+        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "data";
+    const Settings settings = readSettingsFrom((data / "options.ini").string());
+    EXPECT_EQ(settings.white, PLAYER_HUMAN);
+    EXPECT_EQ(settings.black, PLAYER_ENGINE);
+    EXPECT_EQ(settings.language, "en");
 }
 
 } // namespace

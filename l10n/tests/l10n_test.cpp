@@ -232,3 +232,35 @@ TEST(Split, AtText) {
 }
 
 } // namespace
+
+namespace {
+
+// The shipped files hold every text the game shows, as code page 437 bytes that fit the
+// 42-character status line.
+TEST(ShippedLanguageFiles, HoldEveryTextOfTheGame) {
+    const std::string folder =
+        (std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "data" /
+         "properties")
+            .string();
+    for (const char* code : {"de", "en", "fr"}) {
+        TextTable table;
+        ASSERT_EQ(loadLanguageFile(table, code, folder, "Language_", ".properties"), 0) << code;
+        for (const char* key : {"s1", "s4", "s5", "s6", "s8", "s9"}) {
+            const std::string text = lookupText(table, key);
+            EXPECT_NE(text.front(), '<') << code << " " << key;
+            EXPECT_LE(text.size(), 42u) << code << " " << key;
+        }
+    }
+    TextTable german;
+    loadLanguageFile(german, "de", folder, "Language_", ".properties");
+    EXPECT_EQ(lookupText(german, "s6"), "Wei\xE1 gewinnt");
+    EXPECT_EQ(lookupText(german, "s8"), "Wei\xE1 am Zug");
+    TextTable french;
+    loadLanguageFile(french, "fr", folder, "Language_", ".properties");
+    EXPECT_EQ(lookupText(french, "s4"), "\x90galit\x82");
+    TextTable english;
+    loadLanguageFile(english, "en", folder, "Language_", ".properties");
+    EXPECT_EQ(lookupText(english, "s1"), "Four in a Row");
+}
+
+} // namespace
