@@ -258,6 +258,30 @@ int findGlyph(const PsfFont& font, std::uint16_t cp) {
     return -1;
 }
 
+// The rows of `glyph` at `height`: as they are, or with each pair of rows merged when the font
+// is twice as high.
+std::vector<std::uint8_t> scaledRows(const PsfFont& font, int glyph, int height) {
+    const int scale = font.height / height;
+    const auto first = static_cast<std::size_t>(glyph * font.height);
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(height), 0);
+    for (int row = 0; row < height; ++row) {
+        for (int part = 0; part < scale; ++part) {
+            rows[static_cast<std::size_t>(row)] |=
+                font.glyphs[first + static_cast<std::size_t>(row * scale + part)];
+        }
+    }
+    return rows;
+}
+
+bool isBlank(const std::vector<std::uint8_t>& rows) {
+    for (const std::uint8_t row : rows) {
+        if (row != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -299,32 +323,59 @@ int main(int argc, char** argv) {
         out << "\n";
         out << "const std::array<std::uint8_t, 256 * " << height << "> GLYPHS_8X" << height
             << " = {\n";
+        // Each font's own picture for every code (empty where it has none), scaled to height.
+        using Picture = std::vector<std::uint8_t>;
+        std::vector<std::array<Picture, 256>> pictures(fonts.size());
+        for (std::size_t f = 0; f < fonts.size(); ++f) {
+            for (int code = 1; code < 256; ++code) {
+                const int glyph = findGlyph(fonts[f], CP437_TO_UNICODE[static_cast<std::size_t>(code)]);
+                if (glyph >= 0) {
+                    pictures[f][static_cast<std::size_t>(code)] = scaledRows(fonts[f], glyph, height);
+                }
+            }
+        }
+        // Some fonts name a glyph for a character they only approximate (a Greek capital drawn
+        // as a box-drawing piece, double lines drawn single); the picture then repeats that of
+        // another code. A picture is taken from the first font in which it is unique.
+        const auto uniqueIn = [&](std::size_t f, int code) {
+            const Picture& picture = pictures[f][static_cast<std::size_t>(code)];
+            if (isBlank(picture)) {
+                return true;
+            }
+            for (int other = 1; other < 256; ++other) {
+                if (other != code && pictures[f][static_cast<std::size_t>(other)] == picture) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        std::array<Picture, 256> chosen;
         for (int code = 0; code < 256; ++code) {
             const std::uint16_t cp = CP437_TO_UNICODE[static_cast<std::size_t>(code)];
-            std::vector<std::uint8_t> rows(static_cast<std::size_t>(height), 0);
-            if (code != 0) {
-                const PsfFont* from = nullptr;
-                int glyph = -1;
-                for (const PsfFont& font : fonts) {
-                    glyph = findGlyph(font, cp);
-                    if (glyph >= 0) {
-                        from = &font;
-                        break;
-                    }
+            Picture& rows = chosen[static_cast<std::size_t>(code)];
+            if (code == 0) {
+                rows.assign(static_cast<std::size_t>(height), 0);
+            }
+            for (std::size_t f = 0; f < fonts.size() && rows.empty(); ++f) {
+                if (!pictures[f][static_cast<std::size_t>(code)].empty() && uniqueIn(f, code)) {
+                    rows = pictures[f][static_cast<std::size_t>(code)];
                 }
-                if (from == nullptr) {
-                    std::fprintf(stderr,
-                                 "fontgen: %s has no glyph for U+%04X (code page 437 0x%02X)\n",
-                                 spec.c_str(), cp, code);
+            }
+            if (rows.empty()) {
+                std::fprintf(stderr,
+                             "fontgen: %s has no distinct glyph for U+%04X (code page 437 0x%02X)\n",
+                             spec.c_str(), cp, code);
+                return 1;
+            }
+        }
+        for (int code = 0; code < 256; ++code) {
+            const std::uint16_t cp = CP437_TO_UNICODE[static_cast<std::size_t>(code)];
+            const Picture& rows = chosen[static_cast<std::size_t>(code)];
+            for (int other = 1; other < code; ++other) {
+                if (!isBlank(rows) && chosen[static_cast<std::size_t>(other)] == rows) {
+                    std::fprintf(stderr, "fontgen: %s: codes 0x%02X and 0x%02X look alike\n",
+                                 spec.c_str(), other, code);
                     return 1;
-                }
-                const int scale = from->height / height;
-                const auto first = static_cast<std::size_t>(glyph * from->height);
-                for (int row = 0; row < height; ++row) {
-                    for (int part = 0; part < scale; ++part) {
-                        rows[static_cast<std::size_t>(row)] |=
-                            from->glyphs[first + static_cast<std::size_t>(row * scale + part)];
-                    }
                 }
             }
             out << "   ";
