@@ -402,12 +402,17 @@ std::string INIFILE::getValue(std::string_view section, std::string_view key,
 void INIFILE::setValue(std::string_view section, std::string_view key, std::string_view value) {
     std::int32_t header = findSection(section);
     if (header == NOT_FOUND) {
-        if (append("[" + upperCase(trim(section)) + "]") != INI_TRUE) {
+        std::string headerLine = "[";
+        headerLine += upperCase(trim(section));
+        headerLine += ']';
+        if (append(headerLine) != INI_TRUE) {
             return;
         }
         header = count() - 1;
     }
-    const std::string entry = upperCase(trim(key)) + "=" + std::string(value);
+    std::string entry = upperCase(trim(key));
+    entry += '=';
+    entry += value;
     const std::int32_t found = findKey(section, key);
     if (found != NOT_FOUND) {
         replaceAt(found, entry);

@@ -110,7 +110,10 @@ std::string lookupText(const TextTable& table, std::string_view key,
         result = entry.value;
         for (std::size_t j = 0; j < arguments.size(); ++j) {
             std::vector<std::string> pieces;
-            splitAtText(result, "{" + std::to_string(j) + "}", pieces);
+            std::string placeholder = "{";
+            placeholder += std::to_string(j);
+            placeholder += '}';
+            splitAtText(result, placeholder, pieces);
             std::string filled;
             for (std::size_t p = 0; p + 1 < pieces.size(); ++p) {
                 filled += pieces[p];
@@ -120,8 +123,13 @@ std::string lookupText(const TextTable& table, std::string_view key,
             result = std::move(filled);
         }
     }
-    if (result.empty()) {
-        result = "<" + std::string(key) + ">";
+    if (!result.empty()) {
+        return result;
     }
-    return result;
+    std::string missing;
+    missing.reserve(key.size() + 2);
+    missing.push_back('<');
+    missing.append(key);
+    missing.push_back('>');
+    return missing;
 }
