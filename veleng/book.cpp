@@ -11,12 +11,18 @@ namespace veleng {
 
 namespace {
 
-std::uint64_t fnv1a(const unsigned char* p, std::size_t n) {
-    std::uint64_t h = 0xcbf29ce484222325ull;
+std::uint64_t fnv1a(const unsigned char* p, std::size_t n, std::uint64_t h) {
     for (std::size_t i = 0; i < n; ++i) {
         h = (h ^ p[i]) * 0x100000001b3ull;
     }
     return h;
+}
+
+// Covers the entry count and depth as well as the entries.
+std::uint64_t checksum(const unsigned char* countAndDepth, const unsigned char* body,
+                       std::size_t n) {
+    std::uint64_t h = fnv1a(countAndDepth, 8, 0xcbf29ce484222325ull);
+    return fnv1a(body, n, h);
 }
 
 std::uint64_t readLe(const unsigned char* p, int bytes) {
@@ -79,7 +85,7 @@ bool Book::load(std::span<const unsigned char> image) {
         return false;
     }
     const unsigned char* body = image.data() + BOOK_HEADER_BYTES;
-    if (fnv1a(body, 8 * n) != sum) {
+    if (checksum(image.data() + 8, body, 8 * n) != sum) {
         return false;
     }
     std::vector<std::uint64_t> read(n);
@@ -132,7 +138,7 @@ std::vector<unsigned char> makeBookImage(std::vector<BOOKENTRY> list) {
     std::vector<unsigned char> out(BOOK_MAGIC, BOOK_MAGIC + 8);
     writeLe(out, list.size(), 4);
     writeLe(out, static_cast<std::uint64_t>(depth), 4);
-    writeLe(out, fnv1a(body.data(), body.size()), 8);
+    writeLe(out, checksum(out.data() + 8, body.data(), body.size()), 8);
     out.insert(out.end(), body.begin(), body.end());
     return out;
 }

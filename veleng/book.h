@@ -4,7 +4,7 @@
 //   bytes 0-7    magic "VLBOOK01"
 //   bytes 8-11   number of entries n
 //   bytes 12-15  deepest number of moves played in any entry
-//   bytes 16-23  FNV-1a 64 checksum of the entry bytes
+//   bytes 16-23  FNV-1a 64 checksum of bytes 8-15 and the entries
 //   bytes 24-    n entries of 8 bytes, strictly ascending:
 //                (symmetric key << 8) | best columns (bit c - 1 for column c)
 // An entry describes the position whose symmetric key (the smaller of its key and its mirror

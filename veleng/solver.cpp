@@ -12,9 +12,11 @@ namespace {
 constexpr int BOUND_SPAN = MAX_SCORE - MIN_SCORE + 1;
 static_assert(2 * BOUND_SPAN < 256, "both kinds of bound must fit one byte");
 
-constexpr std::uint8_t upperValue(int u) { return static_cast<std::uint8_t>(u - MIN_SCORE + 1); }
-constexpr std::uint8_t lowerValue(int l) {
-    return static_cast<std::uint8_t>(l - MIN_SCORE + 1 + BOUND_SPAN);
+constexpr std::uint16_t upperValue(int u) {
+    return static_cast<std::uint16_t>(u - MIN_SCORE + 1);
+}
+constexpr std::uint16_t lowerValue(int l, int col) {
+    return static_cast<std::uint16_t>((l - MIN_SCORE + 1 + BOUND_SPAN) | ((col + 1) << 8));
 }
 
 // Moves sorted by falling threat count; among equal counts the earlier insertion wins,
@@ -43,13 +45,14 @@ private:
 } // namespace
 
 TranspositionTable::TranspositionTable()
-    : keys(new std::uint32_t[SIZE]), values(new std::uint8_t[SIZE]) {
-    clear();
+    : keys(static_cast<std::uint32_t*>(std::calloc(SIZE, sizeof(std::uint32_t)))),
+      values(static_cast<std::uint16_t*>(std::calloc(SIZE, sizeof(std::uint16_t)))) {
+    assert(keys && values && "the transposition table needs its memory");
 }
 
 void TranspositionTable::clear() {
     std::memset(keys.get(), 0, SIZE * sizeof(std::uint32_t));
-    std::memset(values.get(), 0, SIZE * sizeof(std::uint8_t));
+    std::memset(values.get(), 0, SIZE * sizeof(std::uint16_t));
 }
 
 bool Solver::timeUp() {
@@ -95,8 +98,16 @@ int Solver::negamax(const Position& p, int alpha, int beta) {
         }
     }
 
+    Bits ownKey = p.key();
     Bits key = p.symmetricKey();
-    if (std::uint8_t v = table.get(key)) {
+    bool mirrored = key != ownKey;
+    int hinted = -1;
+    if (std::uint16_t entry = table.get(key)) {
+        int v = entry & 0xFF;
+        if (entry >> 8) {
+            hinted = (entry >> 8) - 1;
+            hinted = mirrored ? WIDTH - 1 - hinted : hinted;
+        }
         if (v > BOUND_SPAN) {
             int lower = v - BOUND_SPAN + MIN_SCORE - 1;
             if (alpha < lower) {
@@ -116,9 +127,13 @@ int Solver::negamax(const Position& p, int alpha, int beta) {
         }
     }
 
+    // The move that refuted this position before goes first.
     MoveList moves;
+    if (hinted >= 0 && (next & columnBits(hinted))) {
+        moves.add(next & columnBits(hinted), 1000);
+    }
     for (int col : CENTRE_ORDER) {
-        if (Bits move = next & columnBits(col)) {
+        if (Bits move = next & columnBits(col); move && col != hinted) {
             moves.add(move, p.threatCount(move));
         }
     }
@@ -131,7 +146,8 @@ int Solver::negamax(const Position& p, int alpha, int beta) {
             return 0;
         }
         if (score >= beta) {
-            table.put(key, lowerValue(score));
+            int col = std::countr_zero(moves[i]) / GROUP;
+            table.put(key, lowerValue(score, mirrored ? WIDTH - 1 - col : col));
             return score;
         }
         if (score > alpha) {
@@ -148,14 +164,22 @@ int Solver::solve(const Position& p) {
     }
     int lo = -(CELLS - p.moves()) / 2;
     int hi = (CELLS + 1 - p.moves()) / 2;
-    // Null-window probes narrow [lo, hi]; probes lean towards 0, where most scores lie.
+    // Null-window probes narrow [lo, hi]. The first asks for the sign of the score; after it
+    // the probes stay near the known end, where early positions have their scores, and
+    // halve the rest of the range for late positions.
+    bool first = true;
     while (lo < hi) {
-        int med = lo + (hi - lo) / 2;
-        if (med <= 0 && lo / 2 < med) {
-            med = lo / 2;
-        } else if (med >= 0 && hi / 2 > med) {
-            med = hi / 2;
+        int med;
+        if (first && lo < 0 && hi > 0) {
+            med = 0;
+        } else if (lo >= 0) {
+            med = lo + (hi - lo) / 4;
+        } else if (hi <= 0) {
+            med = hi - 1 - (hi - lo) / 4;
+        } else {
+            med = lo + (hi - lo) / 2;
         }
+        first = false;
         int r = negamax(p, med, med + 1);
         if (aborted_) {
             return 0;

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 namespace veleng {
@@ -23,7 +24,8 @@ constexpr bool isPrime(std::uint64_t n) {
 
 constexpr std::uint64_t nextPrime(std::uint64_t n) { return isPrime(n) ? n : nextPrime(n + 1); }
 
-// Entries hold a bound on the score of one position. Only the low 32 bits of the key are
+// Entries hold a bound on the score of one position (low byte) and, when one move proved a
+// lower bound, that move's column + 1 in the orientation of the key (next three bits). Only the low 32 bits of the key are
 // stored: the slot is the key modulo a prime, and by the Chinese remainder theorem slot and
 // stored bits together identify any key below 2^49 (every key is), so a hit is never a
 // different position.
@@ -32,24 +34,28 @@ public:
     static constexpr std::uint64_t SIZE = nextPrime(std::uint64_t{1} << 24);
     static_assert(SIZE * (std::uint64_t{1} << 32) >= (std::uint64_t{1} << (WIDTH * GROUP)),
                   "slot and partial key must identify every key");
-    static constexpr std::uint64_t BYTES = SIZE * (sizeof(std::uint32_t) + sizeof(std::uint8_t));
+    static constexpr std::uint64_t BYTES = SIZE * (sizeof(std::uint32_t) + sizeof(std::uint16_t));
 
     TranspositionTable();
     void clear();
     // 0 if nothing is stored for this key.
-    std::uint8_t get(Bits key) const {
+    std::uint16_t get(Bits key) const {
         std::uint64_t i = key % SIZE;
         return keys[i] == static_cast<std::uint32_t>(key) ? values[i] : 0;
     }
-    void put(Bits key, std::uint8_t value) {
+    void put(Bits key, std::uint16_t value) {
         std::uint64_t i = key % SIZE;
         keys[i] = static_cast<std::uint32_t>(key);
         values[i] = value;
     }
 
 private:
-    std::unique_ptr<std::uint32_t[]> keys;
-    std::unique_ptr<std::uint8_t[]> values;
+    // Zeroed pages from the system: untouched parts of the table cost no memory or time.
+    struct FREE {
+        void operator()(void* p) const { std::free(p); }
+    };
+    std::unique_ptr<std::uint32_t[], FREE> keys;
+    std::unique_ptr<std::uint16_t[], FREE> values;
 };
 
 using Clock = std::chrono::steady_clock;

@@ -1,0 +1,133 @@
+// velsets: position sets with exact scores, made by random play and the engine's own solver.
+//
+//   velsets make <out-file> <count> <min-played> <max-played> <min-left> <max-left> [seed]
+//       random games, each cut at a random point within the bounds; positions that are
+//       already decided (won, full, or with a win for the side to move) are skipped
+//   velsets solve      reads move strings (digits 1 to 7) from stdin, prints
+//                      "<moves> <score> <microseconds> <nodes>" per line
+//
+// Set file: one line per position, "<moves> <score>", the score from the view of the side
+// to move (0 draw, 22 - k for a win with its k-th disc, k - 22 for a loss to the k-th).
+#include "veleng/solver.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <random>
+#include <set>
+#include <string>
+
+using namespace veleng;
+
+namespace {
+
+bool replay(const std::string& moves, Position& p) {
+    p = Position{};
+    for (char ch : moves) {
+        int col = ch - '1';
+        if (col < 0 || col >= WIDTH || !p.canPlay(col) || p.moves() == CELLS) {
+            return false;
+        }
+        p.play(col);
+        if (p.lastMoverHasFour()) {
+            return false;
+        }
+    }
+    return p.moves() < CELLS;
+}
+
+int solveLines() {
+    Solver solver;
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        Position p;
+        if (!replay(line, p)) {
+            std::printf("%s invalid\n", line.c_str());
+            continue;
+        }
+        std::uint64_t before = solver.nodes;
+        auto t0 = std::chrono::steady_clock::now();
+        int score = solver.solve(p);
+        auto us = std::chrono::duration_cast<std::chrono::microseconds>(
+                      std::chrono::steady_clock::now() - t0)
+                      .count();
+        std::printf("%s %d %lld %llu\n", line.c_str(), score, static_cast<long long>(us),
+                    static_cast<unsigned long long>(solver.nodes - before));
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+int makeSet(int argc, char** argv) {
+    if (argc < 8) {
+        std::fprintf(stderr, "usage: velsets make <out> <count> <min-played> <max-played> "
+                             "<min-left> <max-left> [seed]\n");
+        return 2;
+    }
+    const char* out = argv[2];
+    int count = std::atoi(argv[3]);
+    int minPlayed = std::atoi(argv[4]);
+    int maxPlayed = std::atoi(argv[5]);
+    int minLeft = std::atoi(argv[6]);
+    int maxLeft = std::atoi(argv[7]);
+    unsigned seed = argc > 8 ? static_cast<unsigned>(std::atoi(argv[8])) : 1;
+    std::mt19937 rng(seed);
+    std::FILE* f = std::fopen(out, "w");
+    if (!f) {
+        std::perror(out);
+        return 1;
+    }
+    Solver solver;
+    std::set<std::string> seen;
+    int made = 0;
+    while (made < count) {
+        // The number of moves left counts empty cells, so it fixes the number played too.
+        int lo = std::max(minPlayed, CELLS - maxLeft);
+        int hi = std::min(maxPlayed, CELLS - minLeft);
+        if (lo > hi) {
+            std::fprintf(stderr, "velsets: the bounds admit no position\n");
+            return 2;
+        }
+        int target = std::uniform_int_distribution<int>(lo, hi)(rng);
+        Position p;
+        std::string moves;
+        bool ok = true;
+        while (p.moves() < target) {
+            int col = std::uniform_int_distribution<int>(0, WIDTH - 1)(rng);
+            if (!p.canPlay(col)) {
+                continue;
+            }
+            p.play(col);
+            moves += static_cast<char>('1' + col);
+            if (p.lastMoverHasFour()) {
+                ok = false;
+                break;
+            }
+        }
+        if (!ok || p.moves() >= CELLS || p.canWinNext() || !seen.insert(moves).second) {
+            continue;
+        }
+        int score = solver.solve(p);
+        std::fprintf(f, "%s %d\n", moves.c_str(), score);
+        std::fflush(f);
+        ++made;
+        std::fprintf(stderr, "\r%s: %d/%d", out, made, count);
+    }
+    std::fprintf(stderr, "\n");
+    std::fclose(f);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::string(argv[1]) == "solve") {
+        return solveLines();
+    }
+    if (argc >= 2 && std::string(argv[1]) == "make") {
+        return makeSet(argc, argv);
+    }
+    std::fprintf(stderr, "usage: velsets make ... | velsets solve (see the source's head)\n");
+    return 2;
+}
