@@ -13,7 +13,7 @@ FUZZ_SECONDS ?= 60
 PACKAGES := cmake make g++ clang lld pkg-config libclang-rt-14-dev \
             libgtest-dev libgmock-dev libbenchmark-dev \
             libsdl2-dev libcairo2-dev unifont console-setup-linux \
-            xvfb xauth xdotool x11-apps imagemagick python3
+            xvfb xauth xdotool x11-apps imagemagick python3 zlib1g-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
