@@ -47,32 +47,39 @@ constexpr size_t tableOf(int32_t side) {
     return side == SIDE_WHITE ? 0 : 1;
 }
 
-// The same walk as lineValue, over a decoded line.
-constexpr int32_t codeValue(int32_t code, int32_t side) {
-    int32_t length = 4;
-    while (code >= codeOffset(length + 1))
-        ++length;
-    code -= codeOffset(length);
+// The same walk as lineValue, over the digits of one line of `length` cells.
+constexpr int32_t digitsValue(const std::array<int32_t, 7>& digits, int32_t length, int32_t side) {
     int32_t ownRun = 0, longestOwnRun = 0, openRun = 0, longestOpenRun = 0;
-    for (int32_t k = 0; k < length; ++k, code /= 3) {
-        const int32_t digit = code % 3;
+    for (int32_t k = 0; k < length; ++k) {
+        const int32_t digit = digits[static_cast<size_t>(k)];
         const int32_t cell = digit == 0             ? CELL_EMPTY
                              : digit == WHITE_DIGIT ? SIDE_WHITE
                                                     : SIDE_BLACK;
         ownRun = cell == side ? ownRun + 1 : 0;
         openRun = cell != -side ? openRun + 1 : 0;
-        longestOwnRun = std::max(longestOwnRun, ownRun);
-        longestOpenRun = std::max(longestOpenRun, openRun);
+        longestOwnRun = longestOwnRun > ownRun ? longestOwnRun : ownRun;
+        longestOpenRun = longestOpenRun > openRun ? longestOpenRun : openRun;
     }
     return longestOpenRun >= 4 ? longestOwnRun : 0;
 }
 
-// CODE_VALUES[tableOf(side)][code]: the line value of `code` for `side`.
+// CODE_VALUES[tableOf(side)][code]: the line value of `code` for `side`. The digits are
+// counted up in place rather than decoded per code, which keeps the compile-time evaluation
+// within every compiler's step limit.
 constexpr auto CODE_VALUES = [] {
     std::array<std::array<uint8_t, CODE_COUNT>, 2> values{};
-    for (int32_t code = 0; code < CODE_COUNT; ++code) {
-        values[0][static_cast<size_t>(code)] = static_cast<uint8_t>(codeValue(code, SIDE_WHITE));
-        values[1][static_cast<size_t>(code)] = static_cast<uint8_t>(codeValue(code, SIDE_BLACK));
+    for (int32_t length = 4; length <= 7; ++length) {
+        std::array<int32_t, 7> digits{};
+        const int32_t first = codeOffset(length);
+        const int32_t last = first + POW3[static_cast<size_t>(length)];
+        for (int32_t code = first; code < last; ++code) {
+            values[0][static_cast<size_t>(code)] =
+                static_cast<uint8_t>(digitsValue(digits, length, SIDE_WHITE));
+            values[1][static_cast<size_t>(code)] =
+                static_cast<uint8_t>(digitsValue(digits, length, SIDE_BLACK));
+            for (size_t k = 0; k < digits.size() && ++digits[k] == 3; ++k)
+                digits[k] = 0;
+        }
     }
     return values;
 }();
@@ -210,20 +217,56 @@ int32_t threatTerm(const Position& afterMove, int32_t side) {
     return -(10000 * m + 1000 * rowCount(reach, m));
 }
 
+// The side's best line after its best follow-up on `afterReply`, whose best line before the
+// follow-up is `bestBefore`; a full follow-up column is not played.
+int32_t bestAfterFollowUp(const Position& afterReply, int32_t bestBefore, int32_t side) {
+    int32_t best = bestBefore;
+    for (int32_t followUp = 1; followUp <= 7; ++followUp)
+        best = std::max(best, bestValueAfterDrop(afterReply, bestBefore, followUp, side));
+    return best;
+}
+
+int32_t highestValue(const std::array<int32_t, 8>& linesWithValue) {
+    int32_t value = 7;
+    while (value > 0 && linesWithValue[static_cast<size_t>(value)] == 0)
+        --value;
+    return value;
+}
+
 // 100 N + 10 L on the position after the side's move: F(reply) is the side's best line after
 // its best follow-up to that reply, N the smallest F over the seven replies, L how many
 // replies give N.
 int32_t followUpTerm(const Position& afterMove, int32_t side) {
+    const auto& values = CODE_VALUES[tableOf(side)];
+    // The side's best line after a reply, kept as a count of lines per value: a reply
+    // changes at most four lines, so the count is patched instead of rescanning all 25.
+    std::array<int32_t, 8> linesWithValue{};
+    for (const int32_t code : afterMove.codes)
+        ++linesWithValue[values[static_cast<size_t>(code)]];
+
+    Position afterReply = afterMove;
     ColumnValues reach;
     for (int32_t reply = 1; reply <= 7; ++reply) {
-        Position afterReply = afterMove;
-        if (hasRoom(afterReply, reply))
-            play(afterReply, reply, -side);
-        const int32_t bestBefore = bestValue(afterReply, side);
-        int32_t best = bestBefore;
-        for (int32_t followUp = 1; followUp <= 7; ++followUp)
-            best = std::max(best, bestValueAfterDrop(afterReply, bestBefore, followUp, side));
-        reach[reply] = best;
+        if (!hasRoom(afterMove, reply)) {
+            reach[reply] = bestAfterFollowUp(afterMove, highestValue(linesWithValue), side);
+            continue;
+        }
+        const CellLines& cell = landingCell(afterMove, reply);
+        play(afterReply, reply, -side);
+        std::array<int32_t, 8> counts = linesWithValue;
+        for (int32_t k = 0; k < cell.count; ++k) {
+            const size_t line = static_cast<size_t>(cell.line[static_cast<size_t>(k)]);
+            --counts[values[static_cast<size_t>(afterMove.codes[line])]];
+            ++counts[values[static_cast<size_t>(afterReply.codes[line])]];
+        }
+        reach[reply] = bestAfterFollowUp(afterReply, highestValue(counts), side);
+        // Undo the reply: afterReply is afterMove again.
+        for (int32_t k = 0; k < cell.count; ++k) {
+            const size_t line = static_cast<size_t>(cell.line[static_cast<size_t>(k)]);
+            afterReply.codes[line] = afterMove.codes[line];
+        }
+        afterReply.heights[static_cast<size_t>(reply)] =
+            afterMove.heights[static_cast<size_t>(reply)];
     }
     const int32_t n = rowMin(reach);
     return 100 * n + 10 * rowCount(reach, n);
