@@ -19,7 +19,9 @@ std::int32_t nextButtonState(std::int32_t old, bool down) {
     return wasDown ? BUTTON_RELEASED : BUTTON_IDLE;
 }
 
-GADGET* asGadget(NODE* node) { return static_cast<GADGET*>(node); }
+GADGET* asGadget(NODE* node) {
+    return static_cast<GADGET*>(node);
+}
 
 } // namespace
 
@@ -58,8 +60,7 @@ std::int32_t pollInput(std::int32_t closeEnabled) {
     }
 
     std::int32_t changed = in.mouseX != in.prevX || in.mouseY != in.prevY ||
-                                   in.leftState != in.prevLeft ||
-                                   in.middleState != in.prevMiddle ||
+                                   in.leftState != in.prevLeft || in.middleState != in.prevMiddle ||
                                    in.rightState != in.prevRight
                                ? 1
                                : 0;
@@ -189,8 +190,7 @@ void dispatchGadgets(EVENTHANDLE* handle) {
 
     // Only the key's own answer decides about the focus gadget: the pressed gadget's answer
     // must not make an inactive focus gadget clicked or cost it the focus.
-    if (!in.keyText.empty() && handle->focus != nullptr &&
-        handle->focus->status == GADGET_ACTIVE) {
+    if (!in.keyText.empty() && handle->focus != nullptr && handle->focus->status == GADGET_ACTIVE) {
         const std::int32_t keyResult = sendEvent(handle->focus, EVENT_KEY);
         if (keyResult != 0) {
             handle->clicked = handle->focus;
@@ -214,8 +214,8 @@ GADGET* hitTest(EVENTHANDLE* handle) {
     // No early exit: the last hit in list order wins, so later gadgets lie on top.
     for (NODE* node = handle->gadgets->first; node != nullptr; node = node->next) {
         GADGET* gadget = asGadget(node);
-        bool hit = gadget->status == GADGET_ACTIVE && gadget->x <= mx && mx < gadget->x + gadget->w &&
-                   gadget->y <= my && my < gadget->y + gadget->h;
+        bool hit = gadget->status == GADGET_ACTIVE && gadget->x <= mx &&
+                   mx < gadget->x + gadget->w && gadget->y <= my && my < gadget->y + gadget->h;
         if (hit && gadget->mask != nullptr) {
             hit = platform::getImagePixel(*gadget->mask, mx - gadget->x, my - gadget->y) !=
                   TRANSPARENT;
@@ -279,11 +279,17 @@ template <typename Operation> void forRun(GADGET* first, GADGET* last, Operation
 
 } // namespace
 
-void showGadget(GADGET* gadget) { setStatus(gadget, GADGET_ACTIVE); }
+void showGadget(GADGET* gadget) {
+    setStatus(gadget, GADGET_ACTIVE);
+}
 
-void disableGadget(GADGET* gadget) { setStatus(gadget, GADGET_DISABLED); }
+void disableGadget(GADGET* gadget) {
+    setStatus(gadget, GADGET_DISABLED);
+}
 
-void hideGadget(GADGET* gadget) { setStatus(gadget, GADGET_HIDDEN); }
+void hideGadget(GADGET* gadget) {
+    setStatus(gadget, GADGET_HIDDEN);
+}
 
 void restoreGadget(GADGET* gadget) {
     switch (gadget->savedStatus) {
@@ -301,18 +307,28 @@ void restoreGadget(GADGET* gadget) {
     }
 }
 
-void showGadgets(GADGET* first, GADGET* last) { forRun(first, last, showGadget); }
+void showGadgets(GADGET* first, GADGET* last) {
+    forRun(first, last, showGadget);
+}
 
-void disableGadgets(GADGET* first, GADGET* last) { forRun(first, last, disableGadget); }
+void disableGadgets(GADGET* first, GADGET* last) {
+    forRun(first, last, disableGadget);
+}
 
-void hideGadgets(GADGET* first, GADGET* last) { forRun(first, last, hideGadget); }
+void hideGadgets(GADGET* first, GADGET* last) {
+    forRun(first, last, hideGadget);
+}
 
-void restoreGadgets(GADGET* first, GADGET* last) { forRun(first, last, restoreGadget); }
+void restoreGadgets(GADGET* first, GADGET* last) {
+    forRun(first, last, restoreGadget);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Invokers.
 
-std::int32_t getGadgetValue(const GADGET* gadget) { return gadget->value; }
+std::int32_t getGadgetValue(const GADGET* gadget) {
+    return gadget->value;
+}
 
 void setGadgetValue(GADGET* gadget, std::int32_t value) {
     gadget->value = value;

@@ -30,23 +30,23 @@ inline constexpr std::int32_t BUTTON_PRESSED = 2;  // down now, up at the poll b
 inline constexpr std::int32_t BUTTON_HELD = 3;     // down now and at the poll before
 
 struct INPUTSTATE {
-    std::string keyText;            // key read in the last poll: empty or one character
-    std::int32_t keyCode = 0;       // code of keyText's character; -1 when no key was read
-    std::int32_t keyExtended = 0;   // 255 for an extended key, else 0
-    std::int32_t mouseX = 0;        // window pixels; negative outside the window
+    std::string keyText;          // key read in the last poll: empty or one character
+    std::int32_t keyCode = 0;     // code of keyText's character; -1 when no key was read
+    std::int32_t keyExtended = 0; // 255 for an extended key, else 0
+    std::int32_t mouseX = 0;      // window pixels; negative outside the window
     std::int32_t mouseY = 0;
-    std::int32_t leftState = 0;     // BUTTON_IDLE .. BUTTON_HELD
+    std::int32_t leftState = 0; // BUTTON_IDLE .. BUTTON_HELD
     std::int32_t middleState = 0;
     std::int32_t rightState = 0;
-    std::int32_t wheelDir = 0;      // +1 counter went down, -1 up, 0 still
-    std::int32_t closeRequest = 0;  // 1 once the close button was seen with close handling on
+    std::int32_t wheelDir = 0;     // +1 counter went down, -1 up, 0 still
+    std::int32_t closeRequest = 0; // 1 once the close button was seen with close handling on
     std::int32_t prevX = 0;
     std::int32_t prevY = 0;
     std::int32_t prevLeft = 0;
     std::int32_t prevMiddle = 0;
     std::int32_t prevRight = 0;
     std::int32_t prevWheelDir = 0;
-    std::int32_t wheelCount = 0;    // the platform's wheel counter at the last poll
+    std::int32_t wheelCount = 0; // the platform's wheel counter at the last poll
     std::int32_t prevWheelCount = 0;
 };
 
@@ -63,11 +63,11 @@ inline constexpr std::int32_t EVENT_IDLE = 0;        // to `pressed` while the l
 inline constexpr std::int32_t EVENT_PRESS = 1;       // just pressed over the gadget
 inline constexpr std::int32_t EVENT_HOLD_INSIDE = 2; // held, pointer over the pressed gadget
 inline constexpr std::int32_t EVENT_HOLD_OUTSIDE = 3;
-inline constexpr std::int32_t EVENT_CLICK = 4;       // released over the pressed gadget
+inline constexpr std::int32_t EVENT_CLICK = 4; // released over the pressed gadget
 inline constexpr std::int32_t EVENT_RELEASE_OUTSIDE = 5;
-inline constexpr std::int32_t EVENT_KEY = 8;         // a key was read; to `focus`
+inline constexpr std::int32_t EVENT_KEY = 8; // a key was read; to `focus`
 inline constexpr std::int32_t EVENT_FOCUS_LOST = 9;
-inline constexpr std::int32_t EVENT_WHEEL = 10;      // to the gadget under the pointer
+inline constexpr std::int32_t EVENT_WHEEL = 10; // to the gadget under the pointer
 
 // ---------------------------------------------------------------------------------------------
 // Polling and dispatch.

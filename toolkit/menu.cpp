@@ -56,19 +56,29 @@ void addMenuItem(MENUHEADER* header, MENUITEM* item) {
     *end = item;
 }
 
-void setMenuEnabled(EVENTHANDLE* handle, std::int32_t enabled) { handle->menuEnabled = enabled; }
+void setMenuEnabled(EVENTHANDLE* handle, std::int32_t enabled) {
+    handle->menuEnabled = enabled;
+}
 
-std::int32_t getMenuEnabled(const EVENTHANDLE* handle) { return handle->menuEnabled; }
+std::int32_t getMenuEnabled(const EVENTHANDLE* handle) {
+    return handle->menuEnabled;
+}
 
-MENUHEADER* getFirstMenu(const EVENTHANDLE* handle) { return handle->firstMenu; }
+MENUHEADER* getFirstMenu(const EVENTHANDLE* handle) {
+    return handle->firstMenu;
+}
 
-MENUHEADER* getLastMenu(const EVENTHANDLE* handle) { return handle->lastMenu; }
+MENUHEADER* getLastMenu(const EVENTHANDLE* handle) {
+    return handle->lastMenu;
+}
 
 void setMenuImage(EVENTHANDLE* handle, platform::ImagePtr image) {
     handle->menuImage = std::move(image);
 }
 
-platform::Image* getMenuImage(const EVENTHANDLE* handle) { return handle->menuImage.get(); }
+platform::Image* getMenuImage(const EVENTHANDLE* handle) {
+    return handle->menuImage.get();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Hit tests. A title area always starts at the top of the window.

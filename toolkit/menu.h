@@ -24,14 +24,14 @@ using MenuHighlightProc = void (*)(MENUHEADER* header, std::int32_t on);
 using ItemHighlightProc = void (*)(MENUITEM* item, std::int32_t on);
 
 struct MENUHEADER : NODE {
-    MENUHEADER* nextMenu = nullptr;   // null for the last header of the bar
-    std::int32_t enabled = 0;         // items can be highlighted and chosen only when 1
-    std::int32_t x = 0;               // title area: x .. x + w - 1, rows 0 .. h - 1
+    MENUHEADER* nextMenu = nullptr; // null for the last header of the bar
+    std::int32_t enabled = 0;       // items can be highlighted and chosen only when 1
+    std::int32_t x = 0;             // title area: x .. x + w - 1, rows 0 .. h - 1
     std::int32_t w = 0;
     std::int32_t h = 0;
-    std::string title;                // owned
-    platform::ImagePtr image;         // kept for the header's procedures; owned
-    MENUITEM* firstItem = nullptr;    // owned, chained by MENUITEM::nextItem
+    std::string title;             // owned
+    platform::ImagePtr image;      // kept for the header's procedures; owned
+    MENUITEM* firstItem = nullptr; // owned, chained by MENUITEM::nextItem
     MenuProc onClose = nullptr;
     MenuProc onOpen = nullptr;
     MenuHighlightProc onHighlight = nullptr;
@@ -42,15 +42,15 @@ struct MENUHEADER : NODE {
 };
 
 struct MENUITEM : NODE {
-    MENUITEM* nextItem = nullptr;     // null for the last item of the menu
-    std::int32_t enabled = 0;         // can be chosen only when 1
-    std::int32_t x = 0;               // item area in window pixels
+    MENUITEM* nextItem = nullptr; // null for the last item of the menu
+    std::int32_t enabled = 0;     // can be chosen only when 1
+    std::int32_t x = 0;           // item area in window pixels
     std::int32_t y = 0;
     std::int32_t w = 0;
     std::int32_t h = 0;
-    std::string text;                 // owned
-    std::int32_t id = 0;              // reported as chosenItemId
-    std::int32_t data = 0;            // reported as chosenItemData
+    std::string text;      // owned
+    std::int32_t id = 0;   // reported as chosenItemId
+    std::int32_t data = 0; // reported as chosenItemData
     ItemHighlightProc onHighlight = nullptr;
 };
 

@@ -49,8 +49,8 @@ void noteUnlinked([[maybe_unused]] const NODE* node) {
 #endif
 }
 
-#define ASSERT_LIST(list, renumbered)                                                          \
-    assert(listIsConsistent((list), (renumbered)) &&                                           \
+#define ASSERT_LIST(list, renumbered)                                                              \
+    assert(listIsConsistent((list), (renumbered)) &&                                               \
            "list chain broken: link only nodes outside the list and unlink only its own nodes")
 
 } // namespace
@@ -85,9 +85,9 @@ EVENTHANDLE::~EVENTHANDLE() {
 GADGET::~GADGET() {
     deleteEventHandle(childHandle);
     if (owner != nullptr) {
-        for (GADGET** reference : {&owner->clicked, &owner->pressed, &owner->underMouse,
-                                   &owner->wheelTarget, &owner->entered, &owner->exited,
-                                   &owner->focus}) {
+        for (GADGET** reference :
+             {&owner->clicked, &owner->pressed, &owner->underMouse, &owner->wheelTarget,
+              &owner->entered, &owner->exited, &owner->focus}) {
             if (*reference == this) {
                 *reference = nullptr;
             }
@@ -151,7 +151,9 @@ void freeObject(NODE* object) {
     }
 }
 
-void deleteEventHandle(EVENTHANDLE* handle) { delete handle; }
+void deleteEventHandle(EVENTHANDLE* handle) {
+    delete handle;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Building blocks.
@@ -306,9 +308,13 @@ NODE* listPrependNew(LISTOBJECT* list, std::int32_t tag) {
     return node;
 }
 
-NODE* listFirst(const LISTOBJECT* list) { return list == nullptr ? nullptr : list->first; }
+NODE* listFirst(const LISTOBJECT* list) {
+    return list == nullptr ? nullptr : list->first;
+}
 
-NODE* listLast(const LISTOBJECT* list) { return list == nullptr ? nullptr : list->last; }
+NODE* listLast(const LISTOBJECT* list) {
+    return list == nullptr ? nullptr : list->last;
+}
 
 NODE* listNodeAt(const LISTOBJECT* list, std::int32_t index) {
     if (list == nullptr) {

@@ -49,8 +49,8 @@ inline constexpr std::int32_t GADGET_ACTIVE = 1;
 inline constexpr std::int32_t GADGET_DISABLED = 2;
 
 struct NODE {
-    NODE* prev = nullptr;  // null for the first node and for a node in no list
-    NODE* next = nullptr;  // null for the last node and for a node in no list
+    NODE* prev = nullptr;   // null for the first node and for a node in no list
+    NODE* next = nullptr;   // null for the last node and for a node in no list
     std::int32_t tag = 0;   // set only by createObject
     std::int32_t index = 0; // 1-based position as of the last renumbering; 0 before
 
@@ -74,24 +74,24 @@ struct LISTOBJECT : NODE {
 };
 
 struct EVENTHANDLE : NODE {
-    GADGET* clicked = nullptr;        // clicked in the last dispatch
-    MENUITEM* chosenItem = nullptr;   // chosen by the last menu release
+    GADGET* clicked = nullptr;      // clicked in the last dispatch
+    MENUITEM* chosenItem = nullptr; // chosen by the last menu release
     std::int32_t chosenItemId = 0;
     std::int32_t chosenItemData = 0;
-    std::int32_t quit = 0;            // 1 once the close request was seen; never reset
-    LISTOBJECT* gadgets = nullptr;    // owned; made by the constructor (tag 0)
-    GADGET* pressed = nullptr;        // took the last left-button press
-    GADGET* underMouse = nullptr;     // under the pointer while held or at the release
-    GADGET* wheelTarget = nullptr;    // under the pointer when the wheel last turned
-    GADGET* entered = nullptr;        // entered during the last hit test
-    GADGET* exited = nullptr;         // left during the last hit test
-    std::int32_t lastLeftState = 0;   // left-button state seen by the previous dispatch
-    GADGET* focus = nullptr;          // holds the keyboard focus
-    std::int32_t menuEnabled = 0;     // menus run only while nonzero
-    MENUHEADER* firstMenu = nullptr;  // owned, chained by MENUHEADER::nextMenu
+    std::int32_t quit = 0;           // 1 once the close request was seen; never reset
+    LISTOBJECT* gadgets = nullptr;   // owned; made by the constructor (tag 0)
+    GADGET* pressed = nullptr;       // took the last left-button press
+    GADGET* underMouse = nullptr;    // under the pointer while held or at the release
+    GADGET* wheelTarget = nullptr;   // under the pointer when the wheel last turned
+    GADGET* entered = nullptr;       // entered during the last hit test
+    GADGET* exited = nullptr;        // left during the last hit test
+    std::int32_t lastLeftState = 0;  // left-button state seen by the previous dispatch
+    GADGET* focus = nullptr;         // holds the keyboard focus
+    std::int32_t menuEnabled = 0;    // menus run only while nonzero
+    MENUHEADER* firstMenu = nullptr; // owned, chained by MENUHEADER::nextMenu
     MENUHEADER* lastMenu = nullptr;
-    MENUHEADER* openMenu = nullptr;   // null while no menu is open
-    std::int32_t menuFreshOpen = 0;   // 1 when the last press on a header found no menu open
+    MENUHEADER* openMenu = nullptr; // null while no menu is open
+    std::int32_t menuFreshOpen = 0; // 1 when the last press on a header found no menu open
     MENUHEADER* menuAtPress = nullptr;
     MENUHEADER* menuAtHold = nullptr;
     MENUHEADER* menuAtRelease = nullptr;
@@ -100,7 +100,7 @@ struct EVENTHANDLE : NODE {
     MENUITEM* itemAtPress = nullptr;
     MENUITEM* itemAtRelease = nullptr;
     MENUITEM* highlightedItem = nullptr;
-    platform::ImagePtr menuImage;     // kept for the menu procedures; owned
+    platform::ImagePtr menuImage; // kept for the menu procedures; owned
 
     // Makes the empty gadget list; `gadgets` stays null only when no storage could be had.
     EVENTHANDLE();
@@ -121,8 +121,8 @@ struct GADGET : NODE {
     std::int32_t y = 0;
     std::int32_t w = 0;
     std::int32_t h = 0;
-    std::string text;             // caption; owned
-    std::int32_t useAltText = 0;  // nonzero: text operations use altTextBuffer
+    std::string text;            // caption; owned
+    std::int32_t useAltText = 0; // nonzero: text operations use altTextBuffer
     GadgetDrawProc draw = nullptr;
     GadgetEventProc handleEvent = nullptr;
     GadgetUpdateProc update = nullptr;

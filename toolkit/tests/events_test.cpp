@@ -26,9 +26,13 @@ struct Record {
 
 std::map<const GADGET*, Record> records;
 
-void recordDraw(GADGET* gadget) { ++records[gadget].draws; }
+void recordDraw(GADGET* gadget) {
+    ++records[gadget].draws;
+}
 
-void recordUpdate(GADGET* gadget) { ++records[gadget].updates; }
+void recordUpdate(GADGET* gadget) {
+    ++records[gadget].updates;
+}
 
 std::int32_t recordEvent(GADGET* gadget, std::int32_t code) {
     Record& record = records[gadget];
@@ -356,8 +360,8 @@ TEST_F(EventsTest, EdgesLeftAndTopInsideRightAndBottomOutside) {
         bool inside;
     };
     const Point points[] = {
-        {100, 200, true},  {139, 223, true},  {140, 200, false}, {100, 224, false},
-        {99, 210, false},  {120, 199, false}, {139, 200, true},  {100, 223, true},
+        {100, 200, true}, {139, 223, true},  {140, 200, false}, {100, 224, false},
+        {99, 210, false}, {120, 199, false}, {139, 200, true},  {100, 223, true},
     };
     for (const Point& point : points) {
         SCOPED_TRACE(testing::Message() << point.x << ", " << point.y);

@@ -137,8 +137,12 @@ struct MoveCase {
     const char* expected;
 };
 
-void moveToFront(LISTOBJECT* list, NODE* node, NODE*) { listMoveToFront(list, node); }
-void moveToBack(LISTOBJECT* list, NODE* node, NODE*) { listMoveToBack(list, node); }
+void moveToFront(LISTOBJECT* list, NODE* node, NODE*) {
+    listMoveToFront(list, node);
+}
+void moveToBack(LISTOBJECT* list, NODE* node, NODE*) {
+    listMoveToBack(list, node);
+}
 
 TEST_F(ListTest, MovesTable) {
     const MoveCase cases[] = {
