@@ -7,4 +7,6 @@
 #include "toolkit/events.h"
 #include "toolkit/menu.h"
 #include "toolkit/object.h"
+#include "toolkit/textbuffer.h"
+#include "toolkit/textutil.h"
 #include "toolkit/theme.h"
