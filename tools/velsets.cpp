@@ -1,8 +1,10 @@
 // velsets: position sets with exact scores, made by random play and the engine's own solver.
 //
 //   velsets make <out-file> <count> <min-played> <max-played> <min-left> <max-left> [seed]
-//       random games, each cut at a random point within the bounds; positions that are
-//       already decided (won, full, or with a win for the side to move) are skipped
+//       random games, each cut after a random number of moves within the played bounds;
+//       a position is kept when the number of moves left to the end of the game under
+//       perfect play (from its exact score) lies within the left bounds. Won or full
+//       positions and repeated ones are skipped.
 //   velsets solve      reads move strings (digits 1 to 7) from stdin, prints
 //                      "<moves> <score> <microseconds> <nodes>" per line
 //
@@ -35,6 +37,18 @@ bool replay(const std::string& moves, Position& p) {
         }
     }
     return p.moves() < CELLS;
+}
+
+// Moves left to the end of the game under perfect play, from the exact score: a side that
+// wins with its k-th disc ends the game on move 2k - 1 (white) or 2k (black).
+int movesLeft(int played, int score) {
+    if (score == 0) {
+        return CELLS - played;
+    }
+    int k = 22 - (score > 0 ? score : -score);
+    bool moverIsWhite = (played & 1) == 0;
+    bool whiteWins = (score > 0) == moverIsWhite;
+    return (whiteWins ? 2 * k - 1 : 2 * k) - played;
 }
 
 int solveLines() {
@@ -82,8 +96,8 @@ int makeSet(int argc, char** argv) {
     std::set<std::string> seen;
     int made = 0;
     while (made < count) {
-        // The number of moves left counts empty cells, so it fixes the number played too.
-        int lo = std::max(minPlayed, CELLS - maxLeft);
+        // at most CELLS - played moves can be left
+        int lo = minPlayed;
         int hi = std::min(maxPlayed, CELLS - minLeft);
         if (lo > hi) {
             std::fprintf(stderr, "velsets: the bounds admit no position\n");
@@ -105,10 +119,14 @@ int makeSet(int argc, char** argv) {
                 break;
             }
         }
-        if (!ok || p.moves() >= CELLS || p.canWinNext() || !seen.insert(moves).second) {
+        if (!ok || p.moves() >= CELLS || !seen.insert(moves).second) {
             continue;
         }
         int score = solver.solve(p);
+        int left = movesLeft(p.moves(), score);
+        if (left < minLeft || left > maxLeft) {
+            continue;
+        }
         std::fprintf(f, "%s %d\n", moves.c_str(), score);
         std::fflush(f);
         ++made;

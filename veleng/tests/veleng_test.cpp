@@ -1,5 +1,6 @@
 // The engine through its export and its internals: call-text checking, exact values against
 // an independent plain minimax, determinism, the book, and whole games.
+#include "engine/engine.h"
 #include "veleng/answer.h"
 #include "veleng/book.h"
 #include "veleng/solver.h"
@@ -378,4 +379,97 @@ TEST(VelengBook, SampleOfBuiltInEntriesMatchesLiveSolving) {
         }
     }
     EXPECT_GT(checked, 0);
+}
+
+namespace {
+
+// An opponent: the own engine (if built), or a random player.
+struct OPPONENT {
+    AnswerFunction engine = nullptr;
+    std::mt19937* rng = nullptr;
+
+    int answer(const std::string& moves, const Position& p) const {
+        if (engine) {
+            StringRecord r{moves.data(), static_cast<std::uint32_t>(moves.size()), 0};
+            return engine(&r);
+        }
+        std::vector<int> cols;
+        for (int c = 0; c < WIDTH; ++c) {
+            if (p.canPlay(c)) {
+                cols.push_back(c + 1);
+            }
+        }
+        return cols[std::uniform_int_distribution<std::size_t>(0, cols.size() - 1)(*rng)];
+    }
+};
+
+AnswerFunction ownEngine() {
+    static void* handle = dlopen("./libengine.so", RTLD_NOW | RTLD_LOCAL);
+    return handle ? reinterpret_cast<AnswerFunction>(dlvsym(handle, "Answer", "ENGINE_1"))
+                  : nullptr;
+}
+
+// Plays out a game from `opening` with veleng on side `velengSide` (0 white, 1 black).
+// Returns the result from veleng's view: 1 win, 0 draw, -1 loss. Checks after every
+// veleng move deep enough to solve at once that the value it keeps is the value it had.
+int playOut(std::string moves, int velengSide, const OPPONENT& opp) {
+    Position p = replay(moves);
+    while (p.moves() < CELLS) {
+        bool ours = (p.moves() & 1) == velengSide;
+        int col;
+        if (ours) {
+            ANSWERINFO info;
+            col = answerText(callText(moves).c_str(), &info);
+            EXPECT_FALSE(info.cutShort) << "cut short at " << moves;
+            if (p.moves() >= 14 && !info.cutShort && !p.canWinNext()) {
+                int before = sharedSolver().solve(p);
+                Position q = p;
+                q.play(col - 1);
+                if (!q.lastMoverHasFour() && q.moves() < CELLS) {
+                    EXPECT_EQ(-sharedSolver().solve(q), before) << moves << " + " << col;
+                }
+            }
+        } else {
+            col = opp.answer(moves, p);
+        }
+        EXPECT_TRUE(col >= 1 && col <= WIDTH && p.canPlay(col - 1)) << moves << " -> " << col;
+        if (!(col >= 1 && col <= WIDTH && p.canPlay(col - 1))) {
+            return ours ? -1 : 1;
+        }
+        p.play(col - 1);
+        moves.push_back(static_cast<char>('0' + col));
+        if (p.lastMoverHasFour()) {
+            return ours ? 1 : -1;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+// From random openings of 14 moves: veleng never does worse than the position's value,
+// whichever side it plays.
+TEST(VelengGames, KeepsTheValueAgainstARandomPlayer) {
+    std::mt19937 rng(11);
+    OPPONENT random{nullptr, &rng};
+    for (const std::string& opening : randomPositions(12, CELLS - 14, 21)) {
+        Position p = replay(opening);
+        int side = p.moves() & 1; // veleng is to move
+        int value = p.canWinNext() ? 1 : sharedSolver().solve(p);
+        int result = playOut(opening, side, random);
+        EXPECT_GE(result, value > 0 ? 1 : value == 0 ? 0 : -1) << opening;
+    }
+}
+
+// From the empty board veleng, as white, beats both opponents; as black it does not lose to
+// the own engine (which does not play perfectly).
+TEST(VelengGames, WinsAsWhiteFromTheEmptyBoard) {
+    std::mt19937 rng(12);
+    EXPECT_EQ(playOut("", 0, OPPONENT{nullptr, &rng}), 1);
+    AnswerFunction own = ownEngine();
+    if (!own) {
+        GTEST_SKIP() << "libengine.so is not built";
+    }
+    EXPECT_EQ(playOut("", 0, OPPONENT{own, nullptr}), 1);
+    EXPECT_GE(playOut("", 1, OPPONENT{own, nullptr}), 0);
 }
