@@ -11,6 +11,8 @@
 #include "platform/platform.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <cstring>
@@ -96,6 +98,9 @@ public:
         // GL driver stack many times the size of the game.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+        // The X window system first (SDL would try Wayland before it); SDL_VIDEODRIVER in the
+        // environment still decides.
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11,wayland", SDL_HINT_DEFAULT);
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             return false;
         }
@@ -119,6 +124,13 @@ public:
             SDL_SetWindowTitle(window, title.c_str());
         }
         SDL_StartTextInput();
+        xConnection = -1;
+        nextFullPump = 0;
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (SDL_GetWindowWMInfo(window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
+            xConnection = ConnectionNumber(info.info.x11.display);
+        }
         return true;
     }
 
@@ -170,6 +182,7 @@ public:
             SDL_UnlockSurface(surface);
         }
         SDL_UpdateWindowSurface(window);
+        nextFullPump = 0;
     }
 
     MouseState queryMouse(bool& dirty) override {
@@ -213,11 +226,16 @@ private:
     // Moves every waiting event into the pending pointer events or the key queue; true when
     // the window needs its picture again.
     bool pump() {
+        if (!worthPumping()) {
+            return false;
+        }
         bool exposed = false;
         closeQueued = false;
         SDL_PumpEvents();
+        // SDL_PollEvent would pump again for every event it returns; the poll runs every
+        // millisecond, so the queue is drained without that.
         SDL_Event event;
-        while (SDL_PollEvent(&event) != 0) {
+        while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
             exposed = take(event) || exposed;
         }
         return exposed;
@@ -271,6 +289,24 @@ private:
         default:
             return false;
         }
+    }
+
+    // A full pump costs several system calls and SDL's whole event machinery; the game polls
+    // every millisecond, and nearly every poll finds nothing. When the X connection has nothing
+    // to read and SDL's queue is empty, there is nothing to pump. Xlib may still hold events it
+    // read while waiting for a reply (presenting waits for one), so a full pump also follows
+    // every present and runs at least every FULL_PUMP_MS.
+    bool worthPumping() {
+        const std::uint64_t now = SDL_GetTicks64();
+        if (xConnection >= 0 && now < nextFullPump &&
+            SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) == SDL_FALSE) {
+            pollfd connection{xConnection, POLLIN, 0};
+            if (::poll(&connection, 1, 0) == 0) {
+                return false;
+            }
+        }
+        nextFullPump = now + FULL_PUMP_MS;
+        return true;
     }
 
     void queueClose() {
@@ -371,6 +407,9 @@ private:
     int wheel = 0;
     bool closeQueued = false;
     bool pumpedForKeys = false;
+    static constexpr std::uint64_t FULL_PUMP_MS = 10;
+    int xConnection = -1; // the X server connection's descriptor; -1 on other window systems
+    std::uint64_t nextFullPump = 0;
     std::deque<SDL_Event> pending;
     std::deque<std::string> keys;
 };

@@ -307,6 +307,10 @@ class App:
         self.session = session
         self._out = tempfile.TemporaryFile()
         self._err = tempfile.TemporaryFile()
+        # A relative program path means the caller's folder, not the program's working folder.
+        argv = list(argv)
+        if os.sep in argv[0]:
+            argv[0] = os.path.abspath(argv[0])
         self.proc = subprocess.Popen(argv, cwd=cwd, env=env, stdin=subprocess.DEVNULL,
                                      stdout=self._out, stderr=self._err)
         self.started = time.monotonic()
