@@ -15,6 +15,12 @@ endif()
 if(DISC_FUZZ AND NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     message(FATAL_ERROR "DISC_FUZZ needs clang (configure with CXX=clang++)")
 endif()
+# The libraries a fuzz target links carry the coverage counters too, or the fuzzer runs blind
+# through the code it is meant to explore.
+if(DISC_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
 
 set(DISC_TEST_DIR ${CMAKE_BINARY_DIR}/tests)
 set(DISC_BENCH_DIR ${CMAKE_BINARY_DIR}/bench)
