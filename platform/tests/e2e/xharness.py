@@ -1,7 +1,7 @@
 """End-to-end harness: real programs in real X windows under Xvfb, driven as a person would.
 
-Needs the Debian packages xvfb, xdotool and x11-apps (xwd); nothing but the Python standard
-library. Typical use:
+Needs the Debian packages xvfb and xdotool, and nothing but the Python standard library:
+screenshots and close requests speak the X protocol directly. Typical use:
 
     from xharness import XSession
 
@@ -11,6 +11,7 @@ library. Typical use:
         shot = app.wait_until(lambda s: s.get(48, 384) == 0x505050)
         app.click(180, 450)                       # window-relative pixels, left button
         shot = app.screenshot()                   # the window's area of the X display
+        assert shot.get(10, 10) == 0x101010       # pixels are 0xRRGGBB
         shot.save("/tmp/after-click.png")         # PNG when ImageMagick is there, else PPM
         app.close_request()                       # what a window manager's close button does
         assert app.wait_exit(timeout=1.0) == 0
@@ -36,11 +37,13 @@ Notes from Xvfb without a window manager:
   that a window manager sends, straight over the X protocol.
 """
 
+import array
 import os
 import shutil
 import socket
 import struct
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -138,11 +141,13 @@ class Shot:
         pixels = [raw[i] << 16 | raw[i + 1] << 8 | raw[i + 2] for i in range(0, len(raw), 3)]
         return Shot(width, height, pixels)
 
+
     @staticmethod
-    def from_xwd(data):
-        """Decodes xwd's output for a TrueColor screen (Xvfb's 24 and 32-bit depths)."""
+    def from_xwd(data, region=None):
+        """Decodes the output of `xwd` for a TrueColor screen (24 or 32 bits per pixel); only
+        the rectangle region = (x, y, width, height) when given, clipped to the picture."""
         header = struct.unpack(">25I", data[:100])
-        header_size, version, _format, depth, width, height = header[:6]
+        header_size, version, _format, _depth, width, height = header[:6]
         byte_order, bits_per_pixel, bytes_per_line = header[7], header[11], header[12]
         masks = header[14:17]
         ncolors = header[19]
@@ -152,17 +157,27 @@ class Shot:
         at = header_size + ncolors * 12
         step = bits_per_pixel // 8
         order = "little" if byte_order == 0 else "big"
+        left, top, wide, high = region if region is not None else (0, 0, width, height)
+        left, top = max(left, 0), max(top, 0)
+        wide, high = max(0, min(wide, width - left)), max(0, min(high, height - top))
+        # The usual layout (32 bits, 0x00RRGGBB masks, the machine's byte order) decodes a row
+        # at a time; anything else pixel by pixel.
+        fast = (step == 4 and tuple(masks) == (0xFF0000, 0xFF00, 0xFF)
+                and order == sys.byteorder and array.array("I").itemsize == 4)
         shifts = [(m & -m).bit_length() - 1 for m in masks]
         pixels = []
-        for y in range(height):
-            row = data[at + y * bytes_per_line: at + y * bytes_per_line + width * step]
-            for x in range(0, width * step, step):
+        for y in range(top, top + high):
+            start = at + y * bytes_per_line + left * step
+            row = data[start:start + wide * step]
+            if fast:
+                pixels.extend(v & 0xFFFFFF for v in array.array("I", row))
+                continue
+            for x in range(0, wide * step, step):
                 value = int.from_bytes(row[x:x + step], order)
-                r = (value & masks[0]) >> shifts[0]
-                g = (value & masks[1]) >> shifts[1]
-                b = (value & masks[2]) >> shifts[2]
-                pixels.append(r << 16 | g << 8 | b)
-        return Shot(width, height, pixels)
+                pixels.append(((value & masks[0]) >> shifts[0]) << 16
+                              | ((value & masks[1]) >> shifts[1]) << 8
+                              | (value & masks[2]) >> shifts[2])
+        return Shot(wide, high, pixels)
 
 
 class XSession:
@@ -175,11 +190,12 @@ class XSession:
         self.env = None
         self.apps = []
         self._shots = 0
+        self._x = None
 
     def __enter__(self):
-        for tool in ("Xvfb", "xdotool", "xwd"):
+        for tool in ("Xvfb", "xdotool"):
             if shutil.which(tool) is None:
-                raise HarnessError("%s is missing: install xvfb, xdotool and x11-apps" % tool)
+                raise HarnessError("%s is missing: install xvfb and xdotool" % tool)
         read_end, write_end = os.pipe()
         width, height, depth = self.size
         self.server = subprocess.Popen(
@@ -207,6 +223,9 @@ class XSession:
     def __exit__(self, *exc):
         for app in self.apps:
             app.kill()
+        if self._x is not None:
+            self._x.__exit__()
+            self._x = None
         self._stop_server()
         return False
 
@@ -230,11 +249,15 @@ class XSession:
     def xdotool(self, *args, timeout=10.0):
         return _run(["xdotool"] + [str(a) for a in args], self.env, timeout)
 
-    def screenshot(self):
-        """The whole screen."""
-        data = subprocess.run(["xwd", "-root", "-silent"], env=self.env, capture_output=True,
-                              timeout=30, check=True).stdout
-        shot = Shot.from_xwd(data)
+    def screenshot(self, region=None):
+        """The whole screen, or its rectangle region = (x, y, width, height), clipped to it."""
+        width, height, _ = self.size
+        left, top, wide, high = region if region is not None else (0, 0, width, height)
+        left, top = max(left, 0), max(top, 0)
+        wide, high = max(1, min(wide, width - left)), max(1, min(high, height - top))
+        if self._x is None:
+            self._x = _XConnection(self.display)
+        shot = self._x.get_image(left, top, wide, high)
         keep = os.environ.get("DISC_E2E_SHOTS")
         if keep:
             os.makedirs(keep, exist_ok=True)
@@ -258,46 +281,88 @@ class XSession:
         fields = dict(f.split(":") for f in self.xdotool("getmouselocation").split())
         return int(fields["x"]), int(fields["y"])
 
-    # The X protocol, just enough for a close request: no library needed.
     def send_close_request(self, window):
-        with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as conn:
-            conn.settimeout(5)
-            conn.connect("/tmp/.X11-unix/X" + self.display[1:].split(".")[0])
-            conn.sendall(struct.pack("<BxHHHHxx", ord("l"), 11, 0, 0, 0))
-            head = _recv(conn, 8)
-            if head[0] != 1:
-                raise HarnessError("the X server refused the connection")
-            _recv(conn, struct.unpack("<H", head[6:8])[0] * 4)
-
-            def intern(name):
-                raw = name.encode()
-                pad = (4 - len(raw) % 4) % 4
-                conn.sendall(struct.pack("<BBHHxx", 16, 0, 2 + (len(raw) + pad) // 4,
-                                         len(raw)) + raw + b"\0" * pad)
-                reply = _recv(conn, 32)
-                if reply[0] != 1:
-                    raise HarnessError("InternAtom %s failed" % name)
-                return struct.unpack("<I", reply[8:12])[0]
-
-            protocols = intern("WM_PROTOCOLS")
-            delete = intern("WM_DELETE_WINDOW")
-            event = struct.pack("<BBHII5I", 33, 32, 0, window, protocols, delete, 0, 0, 0, 0)
-            conn.sendall(struct.pack("<BBHII", 25, 0, 11, window, 0) + event)
-            # A round trip (GetInputFocus) makes sure the event was delivered before we return.
-            conn.sendall(struct.pack("<BxH", 43, 1))
-            reply = _recv(conn, 32)
-            if reply[0] != 1:
-                raise HarnessError("the close request was refused (X error %d)" % reply[1])
+        """Sends the WM_DELETE_WINDOW client message a window manager sends for its close
+        button."""
+        with _XConnection(self.display) as conn:
+            protocols = conn.intern("WM_PROTOCOLS")
+            delete = conn.intern("WM_DELETE_WINDOW")
+            conn.send_client_message(window, protocols, delete)
 
 
-def _recv(conn, count):
-    data = b""
-    while len(data) < count:
-        chunk = conn.recv(count - len(data))
-        if not chunk:
-            raise HarnessError("the X server closed the connection")
-        data += chunk
-    return data
+class _XConnection:
+    """The X protocol, just enough for screenshots and close requests: no library needed.
+    Xvfb started by XSession accepts local clients without authorisation."""
+
+    def __init__(self, display):
+        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.sock.settimeout(10)
+        self.sock.connect("/tmp/.X11-unix/X" + display[1:].split(".")[0])
+        self.sock.sendall(struct.pack("<BxHHHHxx", ord("l"), 11, 0, 0, 0))
+        head = self._recv(8)
+        if head[0] != 1:
+            raise HarnessError("the X server refused the connection")
+        setup = self._recv(struct.unpack("<H", head[6:8])[0] * 4)
+        vendor_length, = struct.unpack("<H", setup[16:18])
+        formats, self.image_byte_order = setup[21], setup[22]
+        self.formats = {}
+        at = 32 + (vendor_length + 3) // 4 * 4
+        for i in range(formats):
+            depth, bits_per_pixel = setup[at + i * 8], setup[at + i * 8 + 1]
+            self.formats[depth] = bits_per_pixel
+        screen = at + formats * 8
+        self.root, = struct.unpack("<I", setup[screen:screen + 4])
+        self.root_depth = setup[screen + 38]
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.sock.close()
+        return False
+
+    def _recv(self, count):
+        data = bytearray()
+        while len(data) < count:
+            chunk = self.sock.recv(min(count - len(data), 1 << 20))
+            if not chunk:
+                raise HarnessError("the X server closed the connection")
+            data += chunk
+        return bytes(data)
+
+    def _reply(self, what):
+        reply = self._recv(32)
+        if reply[0] != 1:
+            raise HarnessError("%s failed (X error %d)" % (what, reply[1]))
+        extra, = struct.unpack("<I", reply[4:8])
+        return reply, self._recv(extra * 4)
+
+    def intern(self, name):
+        raw = name.encode()
+        pad = (4 - len(raw) % 4) % 4
+        self.sock.sendall(struct.pack("<BBHHxx", 16, 0, 2 + (len(raw) + pad) // 4, len(raw))
+                          + raw + b"\0" * pad)
+        reply, _ = self._reply("InternAtom " + name)
+        return struct.unpack("<I", reply[8:12])[0]
+
+    def send_client_message(self, window, message_type, value):
+        event = struct.pack("<BBHII5I", 33, 32, 0, window, message_type, value, 0, 0, 0, 0)
+        self.sock.sendall(struct.pack("<BBHII", 25, 0, 11, window, 0) + event)
+        # A round trip (GetInputFocus) makes sure the event was delivered before we return.
+        self.sock.sendall(struct.pack("<BxH", 43, 1))
+        self._reply("SendEvent")
+
+    def get_image(self, x, y, width, height):
+        """The root window's rectangle as a Shot (ZPixmap of a TrueColor 24 or 32-bit screen)."""
+        self.sock.sendall(struct.pack("<BBHIhhHHI", 73, 2, 5, self.root, x, y, width, height,
+                                      0xFFFFFFFF))
+        _, data = self._reply("GetImage")
+        if self.formats.get(self.root_depth) != 32 or self.image_byte_order != 0:
+            raise HarnessError("only 32-bit little-endian screens are read")
+        values = array.array("I", data[:width * height * 4])
+        if sys.byteorder != "little":
+            values.byteswap()
+        return Shot(width, height, [v & 0xFFFFFF for v in values])
 
 
 class App:
@@ -382,7 +447,7 @@ class App:
     # -- pictures ---------------------------------------------------------------------------
     def screenshot(self):
         """The window's area of the X display, as a person sees it."""
-        return self.session.screenshot().crop(self.x, self.y, self.width, self.height)
+        return self.session.screenshot((self.x, self.y, self.width, self.height))
 
     def pixel(self, x, y):
         return self.screenshot().get(x, y)
