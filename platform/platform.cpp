@@ -396,8 +396,7 @@ ImagePtr createImage(int width, int height) {
     }
     ImagePtr owned(image);
     try {
-        image->pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                             0);
+        image->pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

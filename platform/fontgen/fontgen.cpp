@@ -1,6 +1,7 @@
 // Build-time font generator: reads console fonts in PSF format (PSF1 or PSF2, optionally
-// gzip-compressed, with a Unicode table) or GNU Unifont's .hex format and writes a C++ source that holds the 256 glyphs of
-// code page 437 for each height, looked up through the code page 437 -> Unicode table below.
+// gzip-compressed, with a Unicode table) or GNU Unifont's .hex format and writes a C++ source that
+// holds the 256 glyphs of code page 437 for each height, looked up through the code page 437 ->
+// Unicode table below.
 //
 // Usage: fontgen <output.cpp> <height>=<font.psf[.gz]> ...
 // Fails (exit 1, message on stderr) when a font cannot be read, is not 8 pixels wide, or lacks
@@ -254,7 +255,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::ostringstream out;
-    out << "// Generated at build time by platform/fontgen from Debian console fonts; do not edit.\n"
+    out << "// Generated at build time by platform/fontgen from Debian console fonts; do not "
+           "edit.\n"
            "#include \"platform/font.h\"\n\nnamespace platform::font {\n\n";
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -276,7 +278,8 @@ int main(int argc, char** argv) {
             }
             const std::string path = spec.substr(from, plus - from);
             auto font = loadFont(path);
-            if (!font || (font->height != height && (fonts.empty() || font->height != 2 * height))) {
+            if (!font ||
+                (font->height != height && (fonts.empty() || font->height != 2 * height))) {
                 std::fprintf(stderr, "fontgen: %s: unusable for height %d\n", path.c_str(), height);
                 return 1;
             }
@@ -292,9 +295,11 @@ int main(int argc, char** argv) {
         std::vector<std::array<Picture, 256>> pictures(fonts.size());
         for (std::size_t f = 0; f < fonts.size(); ++f) {
             for (int code = 1; code < 256; ++code) {
-                const int glyph = findGlyph(fonts[f], platform::CP437_TO_UNICODE[static_cast<std::size_t>(code)]);
+                const int glyph =
+                    findGlyph(fonts[f], platform::CP437_TO_UNICODE[static_cast<std::size_t>(code)]);
                 if (glyph >= 0) {
-                    pictures[f][static_cast<std::size_t>(code)] = scaledRows(fonts[f], glyph, height);
+                    pictures[f][static_cast<std::size_t>(code)] =
+                        scaledRows(fonts[f], glyph, height);
                 }
             }
         }
@@ -326,9 +331,9 @@ int main(int argc, char** argv) {
                 }
             }
             if (rows.empty()) {
-                std::fprintf(stderr,
-                             "fontgen: %s has no distinct glyph for U+%04X (code page 437 0x%02X)\n",
-                             spec.c_str(), cp, code);
+                std::fprintf(
+                    stderr, "fontgen: %s has no distinct glyph for U+%04X (code page 437 0x%02X)\n",
+                    spec.c_str(), cp, code);
                 return 1;
             }
         }

@@ -193,7 +193,8 @@ TEST(HeadlessFrames, SavedToTheFolderTheEnvironmentNames) {
     platform::lock();
     platform::unlock();
     EXPECT_TRUE(std::filesystem::exists(folder / "frame-00001.ppm"));
-    EXPECT_EQ(readBytes(folder / "frame-00002.ppm").size(), std::string("P6\n4 3\n255\n").size() + 36);
+    EXPECT_EQ(readBytes(folder / "frame-00002.ppm").size(),
+              std::string("P6\n4 3\n255\n").size() + 36);
     EXPECT_FALSE(std::filesystem::exists(folder / "frame-00003.ppm"));
     std::filesystem::remove_all(folder);
 }

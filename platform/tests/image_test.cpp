@@ -60,9 +60,9 @@ TEST_F(ImageTest, CopyTakesTheRectangleAtItsPosition) {
 TEST_F(ImageTest, CopyAcrossTheWindowEdgeGivesZeroOutside) {
     auto image = platform::createImage(4, 4);
     platform::copyToImage(*image, 18, -2);
-    EXPECT_EQ(platform::getImagePixel(*image, 0, 0), 0u);        // (18, -2)
+    EXPECT_EQ(platform::getImagePixel(*image, 0, 0), 0u); // (18, -2)
     EXPECT_EQ(platform::getImagePixel(*image, 1, 2), position(19, 0));
-    EXPECT_EQ(platform::getImagePixel(*image, 2, 2), 0u);        // (20, 0)
+    EXPECT_EQ(platform::getImagePixel(*image, 2, 2), 0u); // (20, 0)
     EXPECT_EQ(platform::getImagePixel(*image, 0, 3), position(18, 1));
 }
 

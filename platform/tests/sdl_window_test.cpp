@@ -69,9 +69,9 @@ int main() {
     }
     platform::setTitle("Vier gewinnt \x81\x01");
     platform::setTextGrid(48, 30);
-    cairo_surface_t* surface = cairo_image_surface_create_for_data(
-        reinterpret_cast<unsigned char*>(platform::pixels()), CAIRO_FORMAT_ARGB32, 384, 480,
-        platform::strideBytes());
+    cairo_surface_t* surface =
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(platform::pixels()),
+                                            CAIRO_FORMAT_ARGB32, 384, 480, platform::strideBytes());
     cairo_t* context = cairo_create(surface);
     platform::lock();
     paintPictureA(context);
