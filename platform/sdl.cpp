@@ -142,6 +142,11 @@ public:
         SDL_DestroyWindow(window);
         window = nullptr;
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        // Nothing else of SDL is in use: release what it set up behind the subsystems too
+        // (its D-Bus connection).
+        if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) {
+            SDL_Quit();
+        }
     }
 
     void setTitle(std::string_view cp437Title) override {
