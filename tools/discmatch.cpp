@@ -13,6 +13,7 @@
 // is played twice, once with A as white and once with B as white (--one-way: A white only).
 // An answer that names no column with room loses the game for the engine that gave it.
 // Progress goes to stderr; the summary to stdout.
+#include "engine/engine.h"
 #include "veleng/position.h"
 
 #include <dlfcn.h>
@@ -34,16 +35,8 @@ using veleng::WIDTH;
 
 namespace {
 
-// The own engine's argument record on a 64-bit platform: text pointer, 32-bit length (bit 31
-// a flag that is always clear here), 32-bit capacity.
-struct StringRecord {
-    const char* data;
-    std::uint32_t length;
-    std::int32_t capacity;
-};
-
 using TextAnswer = int (*)(const char*);
-using RecordAnswer = int (*)(const StringRecord*);
+using RecordAnswer = AnswerFunction;
 
 struct Engine {
     std::string name;
@@ -267,7 +260,8 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < openings.size(); ++i) {
         for (int side = 0; side < (bothWays ? 2 : 1); ++side) {
             std::mt19937 rng(seed * 1000003u + static_cast<unsigned>(done));
-            int r = side == 0 ? playGame(openings[i], a, b, rng) : -playGame(openings[i], b, a, rng);
+            int r =
+                side == 0 ? playGame(openings[i], a, b, rng) : -playGame(openings[i], b, a, rng);
             ++results[side][r > 0 ? 0 : r == 0 ? 1 : 2];
             progress(++done, total);
         }
@@ -294,8 +288,9 @@ int main(int argc, char** argv) {
             continue;
         }
         double mx = e->millis.empty() ? 0 : *std::max_element(e->millis.begin(), e->millis.end());
-        std::printf("%s: %zu moves, time per move median %.3f ms, max %.3f ms, illegal answers %d\n",
-                    tag, e->millis.size(), median(e->millis), mx, e->illegal);
+        std::printf(
+            "%s: %zu moves, time per move median %.3f ms, max %.3f ms, illegal answers %d\n", tag,
+            e->millis.size(), median(e->millis), mx, e->illegal);
     }
     return 0;
 }

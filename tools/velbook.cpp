@@ -150,8 +150,8 @@ int main(int argc, char** argv) {
                     }
                 }
             }
-            double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-                              .count();
+            double secs =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             std::fprintf(stderr, "\rmoves %d: %zu positions, %zu solved, book %zu, %.0f s", moves,
                          done, solved, entries.size(), secs);
         }

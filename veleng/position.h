@@ -31,9 +31,15 @@ static_assert(WIDTH * GROUP <= 64, "the board with its sentinel row must fit one
 
 using Bits = std::uint64_t;
 
-constexpr Bits bottomBit(int col) { return Bits{1} << (col * GROUP); }
-constexpr Bits topBit(int col) { return Bits{1} << (HEIGHT - 1 + col * GROUP); }
-constexpr Bits columnBits(int col) { return ((Bits{1} << HEIGHT) - 1) << (col * GROUP); }
+constexpr Bits bottomBit(int col) {
+    return Bits{1} << (col * GROUP);
+}
+constexpr Bits topBit(int col) {
+    return Bits{1} << (HEIGHT - 1 + col * GROUP);
+}
+constexpr Bits columnBits(int col) {
+    return ((Bits{1} << HEIGHT) - 1) << (col * GROUP);
+}
 
 constexpr Bits BOTTOM_MASK = [] {
     Bits b = 0;
@@ -157,9 +163,7 @@ public:
     }
 
     // Move ordering: how many winning cells the move leaves the mover.
-    int threatCount(Bits move) const {
-        return std::popcount(winningCells(current | move, mask));
-    }
+    int threatCount(Bits move) const { return std::popcount(winningCells(current | move, mask)); }
 
 private:
     Bits current = 0;

@@ -102,7 +102,8 @@ int Solver::negamax(const Position& p, int alpha, int beta) {
     Bits key = p.symmetricKey();
     bool mirrored = key != ownKey;
     int hinted = -1;
-    if (std::uint16_t entry = table.get(key)) {
+    std::uint16_t entry = table.get(key);
+    if (entry) {
         int v = entry & 0xFF;
         if (entry >> 8) {
             hinted = (entry >> 8) - 1;
@@ -154,7 +155,8 @@ int Solver::negamax(const Position& p, int alpha, int beta) {
             alpha = score;
         }
     }
-    table.put(key, upperValue(alpha));
+    // an upper bound keeps the move that once proved a lower bound: it still orders first
+    table.put(key, static_cast<std::uint16_t>(upperValue(alpha) | (entry & 0xFF00)));
     return alpha;
 }
 
@@ -191,6 +193,15 @@ int Solver::solve(const Position& p) {
         }
     }
     return lo;
+}
+
+int Solver::provenMove(const Position& p) const {
+    Bits key = p.symmetricKey();
+    int col = (table.get(key) >> 8) - 1;
+    if (col < 0) {
+        return -1;
+    }
+    return key != p.key() ? WIDTH - 1 - col : col;
 }
 
 bool Solver::scoreAtLeast(const Position& p, int target) {
@@ -243,6 +254,11 @@ CHOICE chooseMove(Solver& solver, const Position& p, bool full) {
 
     int best = solver.solve(p);
     if (solver.aborted()) {
+        // A move that proved the best lower bound so far beats the threat heuristic.
+        int proven = solver.provenMove(p);
+        if (proven >= 0 && (next & columnBits(proven))) {
+            c.column = proven + 1;
+        }
         c.exact = false;
         return c;
     }

@@ -22,13 +22,15 @@ constexpr bool isPrime(std::uint64_t n) {
     return n >= 2;
 }
 
-constexpr std::uint64_t nextPrime(std::uint64_t n) { return isPrime(n) ? n : nextPrime(n + 1); }
+constexpr std::uint64_t nextPrime(std::uint64_t n) {
+    return isPrime(n) ? n : nextPrime(n + 1);
+}
 
 // Entries hold a bound on the score of one position (low byte) and, when one move proved a
-// lower bound, that move's column + 1 in the orientation of the key (next three bits). Only the low 32 bits of the key are
-// stored: the slot is the key modulo a prime, and by the Chinese remainder theorem slot and
-// stored bits together identify any key below 2^49 (every key is), so a hit is never a
-// different position.
+// lower bound, that move's column + 1 in the orientation of the key (next three bits). Only the low
+// 32 bits of the key are stored: the slot is the key modulo a prime, and by the Chinese remainder
+// theorem slot and stored bits together identify any key below 2^49 (every key is), so a hit is
+// never a different position.
 class TranspositionTable {
 public:
     static constexpr std::uint64_t SIZE = nextPrime(std::uint64_t{1} << 24);
@@ -70,6 +72,9 @@ public:
     // r <= alpha an upper bound, r >= beta a lower bound.
     // Precondition: the side to move cannot win at once and the game is not over.
     int negamax(const Position& p, int alpha, int beta);
+
+    // The column (0-based) that last proved a lower bound for `p`, or -1.
+    int provenMove(const Position& p) const;
 
     // Is the score of `p` at least `target`? One null-window search.
     bool scoreAtLeast(const Position& p, int target);

@@ -2,4 +2,6 @@
 
 #include "veleng/answer.h"
 
-extern "C" int Answer(const char* text) { return veleng::answerText(text); }
+extern "C" int Answer(const char* text) {
+    return veleng::answerText(text);
+}

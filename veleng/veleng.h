@@ -14,7 +14,7 @@
 // equal columns the first in the order 4, 3, 5, 2, 6, 1, 7 (the centre, then alternately
 // left and right of it, the left one first). The same text always gets the same answer; a
 // table kept between calls only makes repeated positions faster. One exception: should a
-// position not be solved within the time bound of about 0.9 s, the best move found so far
+// position not be solved within the time bound of 0.7 s, the best move found so far
 // is answered.
 //
 // The engine keeps at most 128 MiB of tables (a transposition table taken on the first call

@@ -160,20 +160,20 @@ TEST(VelengExport, IsBoundByItsVersionedName) {
 
 TEST(VelengText, RejectsEveryBadText) {
     const char* bad[] = {
-        "",                  // empty
-        "c",                 // no terminating digit 0
-        "0",                 // no leading c
-        "40",                // no leading c
-        "C40",               // capital letter
-        "c4",                // moves without the final 0
-        "c00",               // something after the final 0
-        "c40 ",              // a space after the final 0
-        "c4 40",             // a space among the moves
-        "c480",              // 8 is no column
-        "c4a0",              // a letter
-        "c11111110",         // a seventh disc in column 1
-        "c12121210",         // white has four in column 1: the game is over
-        "c121212130",        // a move after the game was won
+        "",           // empty
+        "c",          // no terminating digit 0
+        "0",          // no leading c
+        "40",         // no leading c
+        "C40",        // capital letter
+        "c4",         // moves without the final 0
+        "c00",        // something after the final 0
+        "c40 ",       // a space after the final 0
+        "c4 40",      // a space among the moves
+        "c480",       // 8 is no column
+        "c4a0",       // a letter
+        "c11111110",  // a seventh disc in column 1
+        "c12121210",  // white has four in column 1: the game is over
+        "c121212130", // a move after the game was won
         "c5471256622612712662157437715763153533344440",  // a full, drawn board
         "c54712566226127126621574377157631535333444440", // a 43rd move
     };
@@ -249,7 +249,8 @@ TEST(VelengPlay, TakesImmediateWinsAndBlocks) {
 // cells; the answer must be the first best column in the order 4, 3, 5, 2, 6, 1, 7.
 TEST(VelengPlay, MatchesAnIndependentMinimax) {
     for (int left : {9, 10, 11}) {
-        for (const std::string& moves : randomPositions(12, left, 7u + static_cast<unsigned>(left))) {
+        for (const std::string& moves :
+             randomPositions(12, left, 7u + static_cast<unsigned>(left))) {
             Position p = replay(moves);
             PlainBoard b = plainOf(moves);
             int best = -100;
@@ -470,8 +471,8 @@ TEST(VelengGames, KeepsTheValueAgainstARandomPlayer) {
 }
 
 // From the empty board veleng, as white, beats both opponents; as black it does no worse
-// against the own engine than the first position it could check allowed. Early positions outside the book are
-// answered within a short bound here to keep the suite fast.
+// against the own engine than the first position it could check allowed. Early positions outside
+// the book are answered within a short bound here to keep the suite fast.
 TEST(VelengGames, WinsAsWhiteFromTheEmptyBoard) {
     const auto bound = std::chrono::milliseconds(300);
     std::mt19937 rng(12);
