@@ -40,7 +40,9 @@ Settings readSettingsFrom(std::string_view fileName) {
     return settings;
 }
 
-Settings readSettings() { return readSettingsFrom(SETTINGS_FILE); }
+Settings readSettings() {
+    return readSettingsFrom(SETTINGS_FILE);
+}
 
 void readSettings(PlayerKind& white, PlayerKind& black, std::string& language) {
     Settings settings = readSettings();

@@ -12,7 +12,9 @@ namespace {
 
 constexpr char SPACE = ' ';
 
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char upperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 std::string upperCase(std::string_view text) {
     std::string result(text);
@@ -31,12 +33,14 @@ std::string_view trim(std::string_view text) {
     return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
 }
 
-bool beginsWith(std::string_view text, char c) { return !text.empty() && text.front() == c; }
+bool beginsWith(std::string_view text, char c) {
+    return !text.empty() && text.front() == c;
+}
 
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return upperAscii(x) == upperAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return upperAscii(x) == upperAscii(y);
+           });
 }
 
 void fill(STRINGLIST& list, const std::vector<std::string>& entries) {
@@ -187,10 +191,11 @@ void STRINGLIST::sort() {
         return;
     }
     const bool up = ascending == INI_TRUE;
-    std::stable_sort(items.begin(), items.end(), [this, up](const std::string& a, const std::string& b) {
-        const int order = compareEntries(a, b);
-        return up ? order < 0 : order > 0;
-    });
+    std::stable_sort(items.begin(), items.end(),
+                     [this, up](const std::string& a, const std::string& b) {
+                         const int order = compareEntries(a, b);
+                         return up ? order < 0 : order > 0;
+                     });
     sorted = INI_TRUE;
 }
 

@@ -58,7 +58,8 @@ public:
 
     // Index arguments outside the stated ranges are refused, never followed.
     void replaceAt(std::int32_t index, std::string_view text);
-    std::int32_t insertAt(std::int32_t index, std::string_view text); // 0 .. count; not on an empty list
+    std::int32_t insertAt(std::int32_t index,
+                          std::string_view text); // 0 .. count; not on an empty list
     std::int32_t removeAt(std::int32_t index);
     // The entry at `from` ends before the entry that was at `to` (at the end for to = count).
     std::int32_t moveEntry(std::int32_t from, std::int32_t to);

@@ -18,6 +18,8 @@ enum class WriteFault {
 
 // Arms one fault for every following writeFileReplacing call until cleared.
 void setWriteFault(WriteFault fault, std::size_t afterBytes = 0);
-inline void clearWriteFault() { setWriteFault(WriteFault::none); }
+inline void clearWriteFault() {
+    setWriteFault(WriteFault::none);
+}
 
 } // namespace platform::testing

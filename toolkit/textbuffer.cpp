@@ -14,7 +14,9 @@ namespace {
 // ---------------------------------------------------------------------------------------------
 // Line chain.
 
-std::int32_t lengthOf(const TEXTLINE* line) { return static_cast<std::int32_t>(line->text.size()); }
+std::int32_t lengthOf(const TEXTLINE* line) {
+    return static_cast<std::int32_t>(line->text.size());
+}
 
 void raiseMaxLength(TEXTOBJECT* tb, const TEXTLINE* line) {
     tb->maxLength = std::max(tb->maxLength, lengthOf(line));
@@ -107,7 +109,9 @@ void setAllExpanded(TEXTOBJECT* tb, std::string_view text, std::string_view sep)
 
 } // namespace
 
-TEXTOBJECT::~TEXTOBJECT() { textClear(this); }
+TEXTOBJECT::~TEXTOBJECT() {
+    textClear(this);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Editing.
@@ -276,7 +280,9 @@ std::int32_t textCurrentLineNumber(const TEXTOBJECT* tb) {
     return hasCursor(tb) ? tb->currentLine->number : 0;
 }
 
-std::int32_t textCursorColumn(const TEXTOBJECT* tb) { return tb == nullptr ? 0 : tb->column; }
+std::int32_t textCursorColumn(const TEXTOBJECT* tb) {
+    return tb == nullptr ? 0 : tb->column;
+}
 
 std::int32_t textLineCount(const TEXTOBJECT* tb) {
     return tb == nullptr || tb->lastLine == nullptr ? 0 : tb->lastLine->number;
@@ -301,7 +307,9 @@ std::int32_t textLineNumberOf(const TEXTOBJECT* tb, const TEXTLINE* line) {
     return line->number;
 }
 
-std::int32_t textMaxLength(const TEXTOBJECT* tb) { return tb == nullptr ? 0 : tb->maxLength; }
+std::int32_t textMaxLength(const TEXTOBJECT* tb) {
+    return tb == nullptr ? 0 : tb->maxLength;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Whole text and files.
@@ -468,34 +476,58 @@ template <typename Query> auto ask(const GADGET* gadget, Query query) {
 std::int32_t gadgetTextInsert(GADGET* gadget, std::string_view s) {
     return forward(gadget, [&](TEXTOBJECT* tb) { textInsert(tb, s); });
 }
-std::int32_t gadgetTextBackspace(GADGET* gadget) { return forward(gadget, textBackspace); }
-std::int32_t gadgetTextDelete(GADGET* gadget) { return forward(gadget, textDelete); }
-std::int32_t gadgetTextNewLine(GADGET* gadget) { return forward(gadget, textNewLine); }
+std::int32_t gadgetTextBackspace(GADGET* gadget) {
+    return forward(gadget, textBackspace);
+}
+std::int32_t gadgetTextDelete(GADGET* gadget) {
+    return forward(gadget, textDelete);
+}
+std::int32_t gadgetTextNewLine(GADGET* gadget) {
+    return forward(gadget, textNewLine);
+}
 std::int32_t gadgetTextSetCursor(GADGET* gadget, std::int32_t lineNumber, std::int32_t column) {
     return forward(gadget, [&](TEXTOBJECT* tb) { textSetCursor(tb, lineNumber, column); });
 }
 std::int32_t gadgetTextSetCursorAt(GADGET* gadget, TEXTLINE* line, std::int32_t column) {
     return forward(gadget, [&](TEXTOBJECT* tb) { textSetCursorAt(tb, line, column); });
 }
-std::int32_t gadgetTextCursorUp(GADGET* gadget) { return forward(gadget, textCursorUp); }
-std::int32_t gadgetTextCursorDown(GADGET* gadget) { return forward(gadget, textCursorDown); }
-std::int32_t gadgetTextCursorLeft(GADGET* gadget) { return forward(gadget, textCursorLeft); }
-std::int32_t gadgetTextCursorRight(GADGET* gadget) { return forward(gadget, textCursorRight); }
-std::int32_t gadgetTextCursorHome(GADGET* gadget) { return forward(gadget, textCursorHome); }
-std::int32_t gadgetTextCursorEnd(GADGET* gadget) { return forward(gadget, textCursorEnd); }
+std::int32_t gadgetTextCursorUp(GADGET* gadget) {
+    return forward(gadget, textCursorUp);
+}
+std::int32_t gadgetTextCursorDown(GADGET* gadget) {
+    return forward(gadget, textCursorDown);
+}
+std::int32_t gadgetTextCursorLeft(GADGET* gadget) {
+    return forward(gadget, textCursorLeft);
+}
+std::int32_t gadgetTextCursorRight(GADGET* gadget) {
+    return forward(gadget, textCursorRight);
+}
+std::int32_t gadgetTextCursorHome(GADGET* gadget) {
+    return forward(gadget, textCursorHome);
+}
+std::int32_t gadgetTextCursorEnd(GADGET* gadget) {
+    return forward(gadget, textCursorEnd);
+}
 
 std::int32_t gadgetTextCurrentLineNumber(const GADGET* gadget) {
     return ask(gadget, textCurrentLineNumber);
 }
-std::int32_t gadgetTextCursorColumn(const GADGET* gadget) { return ask(gadget, textCursorColumn); }
-std::int32_t gadgetTextLineCount(const GADGET* gadget) { return ask(gadget, textLineCount); }
+std::int32_t gadgetTextCursorColumn(const GADGET* gadget) {
+    return ask(gadget, textCursorColumn);
+}
+std::int32_t gadgetTextLineCount(const GADGET* gadget) {
+    return ask(gadget, textLineCount);
+}
 TEXTLINE* gadgetTextLineAt(const GADGET* gadget, std::int32_t n) {
     return ask(gadget, [&](const TEXTOBJECT* tb) { return textLineAt(tb, n); });
 }
 std::int32_t gadgetTextLineNumberOf(const GADGET* gadget, const TEXTLINE* line) {
     return ask(gadget, [&](const TEXTOBJECT* tb) { return textLineNumberOf(tb, line); });
 }
-std::int32_t gadgetTextMaxLength(const GADGET* gadget) { return ask(gadget, textMaxLength); }
+std::int32_t gadgetTextMaxLength(const GADGET* gadget) {
+    return ask(gadget, textMaxLength);
+}
 
 std::int32_t gadgetTextLoad(GADGET* gadget, std::string_view fileName, std::string_view sep) {
     return forward(gadget, [&](TEXTOBJECT* tb) { textLoad(tb, fileName, sep); });
@@ -506,8 +538,7 @@ std::int32_t gadgetTextSetAll(GADGET* gadget, std::string& text, std::string_vie
 std::int32_t gadgetTextSetAll(GADGET* gadget, std::string_view text, std::string_view sep) {
     return forward(gadget, [&](TEXTOBJECT* tb) { textSetAll(tb, text, sep); });
 }
-std::int32_t gadgetTextSave(const GADGET* gadget, std::string_view fileName,
-                            std::string_view sep) {
+std::int32_t gadgetTextSave(const GADGET* gadget, std::string_view fileName, std::string_view sep) {
     return forward(gadget, [&](TEXTOBJECT* tb) { textSave(tb, fileName, sep); });
 }
 std::string gadgetTextGetAll(const GADGET* gadget, std::string_view sep) {
@@ -528,6 +559,8 @@ std::int32_t gadgetTextSetLineAt(GADGET* gadget, TEXTLINE* line, std::string_vie
 std::int32_t gadgetTextAppendLine(GADGET* gadget, std::string_view text) {
     return forward(gadget, [&](TEXTOBJECT* tb) { textAppendLine(tb, text); });
 }
-std::int32_t gadgetTextClear(GADGET* gadget) { return forward(gadget, textClear); }
+std::int32_t gadgetTextClear(GADGET* gadget) {
+    return forward(gadget, textClear);
+}
 
 } // namespace VESKA

@@ -31,10 +31,10 @@ namespace VESKA {
 // Records.
 
 struct TEXTLINE {
-    std::string text;                // without separator
-    std::int32_t number = 0;         // 1-based, as of the last renumbering
-    TEXTLINE* prevLine = nullptr;    // null for the first line
-    TEXTLINE* nextLine = nullptr;    // null for the last line
+    std::string text;             // without separator
+    std::int32_t number = 0;      // 1-based, as of the last renumbering
+    TEXTLINE* prevLine = nullptr; // null for the first line
+    TEXTLINE* nextLine = nullptr; // null for the last line
 };
 
 struct TEXTOBJECT : NODE {
@@ -149,8 +149,7 @@ std::int32_t gadgetTextMaxLength(const GADGET* gadget);
 std::int32_t gadgetTextLoad(GADGET* gadget, std::string_view fileName, std::string_view sep);
 std::int32_t gadgetTextSetAll(GADGET* gadget, std::string& text, std::string_view sep);
 std::int32_t gadgetTextSetAll(GADGET* gadget, std::string_view text, std::string_view sep);
-std::int32_t gadgetTextSave(const GADGET* gadget, std::string_view fileName,
-                            std::string_view sep);
+std::int32_t gadgetTextSave(const GADGET* gadget, std::string_view fileName, std::string_view sep);
 std::string gadgetTextGetAll(const GADGET* gadget, std::string_view sep);
 std::string gadgetTextGetLine(const GADGET* gadget, std::int32_t n);
 std::string gadgetTextLineText(const GADGET* gadget, const TEXTLINE* line);

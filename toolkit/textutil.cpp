@@ -64,9 +64,13 @@ std::string mapBytes(std::string_view text, const ByteMap& map) {
 
 } // namespace
 
-std::string toCodePage437(std::string_view latin1) { return mapBytes(latin1, LATIN1_TO_CP437); }
+std::string toCodePage437(std::string_view latin1) {
+    return mapBytes(latin1, LATIN1_TO_CP437);
+}
 
-std::string fromCodePage437(std::string_view cp437) { return mapBytes(cp437, CP437_TO_LATIN1); }
+std::string fromCodePage437(std::string_view cp437) {
+    return mapBytes(cp437, CP437_TO_LATIN1);
+}
 
 void clearFileNameParts(FileNameParts& parts) {
     parts.path.clear();

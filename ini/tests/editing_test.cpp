@@ -72,16 +72,11 @@ TEST(ListEditing, MoveEntry) {
         std::int32_t result;
         Lines entries;
     } cases[] = {
-        {2, 0, -1, {"three", "one", "two", "four"}},
-        {0, 2, -1, {"two", "one", "three", "four"}},
-        {0, 4, -1, {"two", "three", "four", "one"}},
-        {3, 0, -1, {"four", "one", "two", "three"}},
-        {1, 3, -1, {"one", "three", "two", "four"}},
-        {1, 2, -1, {"one", "two", "three", "four"}},
-        {1, 1, 0, {"one", "two", "three", "four"}},
-        {4, 0, 0, {"one", "two", "three", "four"}},
-        {-1, 0, 0, {"one", "two", "three", "four"}},
-        {0, 5, 0, {"one", "two", "three", "four"}},
+        {2, 0, -1, {"three", "one", "two", "four"}}, {0, 2, -1, {"two", "one", "three", "four"}},
+        {0, 4, -1, {"two", "three", "four", "one"}}, {3, 0, -1, {"four", "one", "two", "three"}},
+        {1, 3, -1, {"one", "three", "two", "four"}}, {1, 2, -1, {"one", "two", "three", "four"}},
+        {1, 1, 0, {"one", "two", "three", "four"}},  {4, 0, 0, {"one", "two", "three", "four"}},
+        {-1, 0, 0, {"one", "two", "three", "four"}}, {0, 5, 0, {"one", "two", "three", "four"}},
         {0, -1, 0, {"one", "two", "three", "four"}},
     };
     for (const auto& c : cases) {
@@ -107,7 +102,8 @@ TEST(ListEditing, SortedFlag) {
         {"replaceAt out of range", [](STRINGLIST& l) { l.replaceAt(9, "x"); }},
         {"swapEntries", [](STRINGLIST& l) { l.swapEntries(0, 1); }},
         {"moveEntry", [](STRINGLIST& l) { l.moveEntry(0, 2); }},
-        {"removing the last entry", [](STRINGLIST& l) {
+        {"removing the last entry",
+         [](STRINGLIST& l) {
              l.removeAt(0);
              l.removeAt(0);
          }},
@@ -203,11 +199,8 @@ TEST(ListEditing, JoinAndSplit) {
         const char* separator;
         const char* joined;
     } cases[] = {
-        {{"a", "b", "c"}, ",", "a,b,c,"},
-        {{"a", "", "c"}, ",", "a,,c,"},
-        {{""}, ",", ","},
-        {{"", ""}, "\r\n", "\r\n\r\n"},
-        {{"x y", "z"}, "--", "x y--z--"},
+        {{"a", "b", "c"}, ",", "a,b,c,"}, {{"a", "", "c"}, ",", "a,,c,"},   {{""}, ",", ","},
+        {{"", ""}, "\r\n", "\r\n\r\n"},   {{"x y", "z"}, "--", "x y--z--"},
     };
     for (const auto& c : cases) {
         const STRINGLIST list = listOf(c.entries);
@@ -242,9 +235,15 @@ TEST_F(IniEditing, SetValueOnNewAndExistingSections) {
         {"new section goes last", "[a]\nx=1\n", "b", "k", {"[a]", "x=1", "[B]", "K=v"}},
         {"new key goes first", "[a]\nx=1\n[b]\n", "A", "k", {"[a]", "K=v", "x=1", "[b]"}},
         {"header is the last line", "[a]\n", "a", "k", {"[a]", "K=v"}},
-        {"existing key replaced upper-cased", "[a]\n;c\nkey = 1\nkey=2\n", "a", "key ",
+        {"existing key replaced upper-cased",
+         "[a]\n;c\nkey = 1\nkey=2\n",
+         "a",
+         "key ",
          {"[a]", ";c", "KEY=v", "key=2"}},
-        {"key in a later section of that name", "[a]\n[a]\nk=1\n", "a", "k",
+        {"key in a later section of that name",
+         "[a]\n[a]\nk=1\n",
+         "a",
+         "k",
          {"[a]", "K=v", "[a]", "k=1"}},
         {"indented header not found", " [a]\n", "a", "k", {" [a]", "[A]", "K=v"}},
     };
@@ -266,8 +265,7 @@ TEST_F(IniEditing, SetValueOnAnInvalidDocumentAddsASectionEveryTime) {
 }
 
 TEST_F(IniEditing, DeleteKeyAndSection) {
-    INIFILE doc(write("options.ini",
-                      "top\n[a]\n;note\nk=1\nk=2\nloose\n  [b]\nk=3\n[c]\nj=4\n"));
+    INIFILE doc(write("options.ini", "top\n[a]\n;note\nk=1\nk=2\nloose\n  [b]\nk=3\n[c]\nj=4\n"));
     EXPECT_EQ(doc.deleteKey("a", "k"), -1);
     EXPECT_EQ(doc.getValue("a", "k", "-"), "2");
     EXPECT_EQ(doc.deleteKey("a", "missing"), 0);

@@ -19,9 +19,8 @@ void check(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string folder = "/tmp";
     static const std::string code = "fuzz" + std::to_string(::getpid());
-    static const bool removedAtExit = std::atexit([] {
-        std::remove((folder + "/" + code + ".properties").c_str());
-    }) == 0;
+    static const bool removedAtExit =
+        std::atexit([] { std::remove((folder + "/" + code + ".properties").c_str()); }) == 0;
     (void)removedAtExit;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     if (std::FILE* file = std::fopen((folder + "/" + code + ".properties").c_str(), "wb")) {

@@ -1,6 +1,6 @@
 // Language files written by each test, their table and the lookup of texts.
-#include "l10n/l10n.h"
 #include "ini/tests/tempfolder.h"
+#include "l10n/l10n.h"
 
 #include <filesystem>
 
@@ -47,12 +47,9 @@ TEST_F(LanguageFile, TableSizeFollowsTheLineCount) {
         std::string bytes;
         std::size_t size;
     } cases[] = {
-        {"", 1},
-        {"a=1", 2},
-        {"a=1\n", 2},
-        {"a=1\nb=2\nc=3\nx\ny\n", 6},
-        {"\n\n", 3},
-        {"a=1\r\nb=2\r\n", 3},
+        {"", 1},      {"a=1", 2},
+        {"a=1\n", 2}, {"a=1\nb=2\nc=3\nx\ny\n", 6},
+        {"\n\n", 3},  {"a=1\r\nb=2\r\n", 3},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(load(c.bytes).size(), c.size) << testing::PrintToString(c.bytes);
@@ -185,12 +182,9 @@ TEST(Split, IntoAnEmptyArrayTheArrayGrows) {
         const char* separator;
         Parts expected;
     } cases[] = {
-        {"", "=", {"", ""}},
-        {"abc", "=", {"abc", ""}},
-        {"a=b", "=", {"a", "b"}},
-        {"a=b=c", "=", {"a", "b", "c"}},
-        {"==", "=", {"", "", ""}},
-        {"a=b", "=x", {"a", "b"}},
+        {"", "=", {"", ""}},       {"abc", "=", {"abc", ""}},
+        {"a=b", "=", {"a", "b"}},  {"a=b=c", "=", {"a", "b", "c"}},
+        {"==", "=", {"", "", ""}}, {"a=b", "=x", {"a", "b"}},
         {"a=b", "", {"a=b", ""}},
     };
     for (const auto& c : cases) {
@@ -218,10 +212,8 @@ TEST(Split, AtText) {
         const char* separator;
         Parts expected;
     } cases[] = {
-        {"a{0}b{0}", "{0}", {"a", "b", ""}},
-        {"{0}", "{0}", {"", ""}},
-        {"a{0", "{0}", {"a{0", ""}},
-        {"a--b", "-", {"a", "", "b"}},
+        {"a{0}b{0}", "{0}", {"a", "b", ""}}, {"{0}", "{0}", {"", ""}},
+        {"a{0", "{0}", {"a{0", ""}},         {"a--b", "-", {"a", "", "b"}},
         {"a---b", "--", {"a", "-b"}},
     };
     for (const auto& c : cases) {

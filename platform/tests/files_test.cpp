@@ -127,8 +127,8 @@ TEST_F(FilesTest, ReplacingCreatesAndOverwrites) {
 
 TEST_F(FilesTest, ReplacingKeepsPermissionsAndLinks) {
     write("target.ini", "old");
-    fs::permissions(folder / "target.ini", fs::perms::owner_read | fs::perms::owner_write |
-                                               fs::perms::group_read);
+    fs::permissions(folder / "target.ini",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink(folder / "target.ini", folder / "link.ini");
     ASSERT_TRUE(platform::writeFileReplacing(path("link.ini"), "new"));
     EXPECT_TRUE(fs::is_symlink(folder / "link.ini"));
@@ -154,12 +154,9 @@ TEST_F(FilesTest, AFailureAtAnyStepLeavesTheOldFile) {
         WriteFault fault;
         std::size_t afterBytes;
     } cases[] = {
-        {WriteFault::write, 0},
-        {WriteFault::write, 1},
-        {WriteFault::write, 65536},
-        {WriteFault::write, content.size() - 1},
-        {WriteFault::sync, 0},
-        {WriteFault::rename, 0},
+        {WriteFault::write, 0},     {WriteFault::write, 1},
+        {WriteFault::write, 65536}, {WriteFault::write, content.size() - 1},
+        {WriteFault::sync, 0},      {WriteFault::rename, 0},
     };
     for (const auto& c : cases) {
         write("options.ini", "[players]\r\nwhite=engine\r\n");

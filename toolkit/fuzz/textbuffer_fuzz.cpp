@@ -46,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (input.empty()) {
         return 0;
     }
-    const std::size_t sepLength = std::min<std::size_t>(static_cast<unsigned char>(input[0]) % 4,
-                                                        input.size() - 1);
+    const std::size_t sepLength =
+        std::min<std::size_t>(static_cast<unsigned char>(input[0]) % 4, input.size() - 1);
     const std::string sep(input.substr(1, sepLength));
     input.remove_prefix(1 + sepLength);
     const std::size_t end = input.find('\0');
@@ -70,19 +70,45 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const char step : steps) {
         const int maxBefore = textMaxLength(&tb);
         switch (static_cast<unsigned char>(step) % 13) {
-        case 0: textInsert(&tb, std::string(1, step)); break;
-        case 1: textBackspace(&tb); break;
-        case 2: textDelete(&tb); break;
-        case 3: textNewLine(&tb); break;
-        case 4: textCursorUp(&tb); break;
-        case 5: textCursorDown(&tb); break;
-        case 6: textCursorLeft(&tb); break;
-        case 7: textCursorRight(&tb); break;
-        case 8: textSetCursor(&tb, static_cast<unsigned char>(step) / 13, step); break;
-        case 9: textSetLine(&tb, static_cast<unsigned char>(step) / 13, "line"); break;
-        case 10: textAppendLine(&tb, sep); break;
-        case 11: textCursorEnd(&tb); break;
-        default: textSetAll(&tb, std::string_view(sep + "\t" + sep), sep); break;
+        case 0:
+            textInsert(&tb, std::string(1, step));
+            break;
+        case 1:
+            textBackspace(&tb);
+            break;
+        case 2:
+            textDelete(&tb);
+            break;
+        case 3:
+            textNewLine(&tb);
+            break;
+        case 4:
+            textCursorUp(&tb);
+            break;
+        case 5:
+            textCursorDown(&tb);
+            break;
+        case 6:
+            textCursorLeft(&tb);
+            break;
+        case 7:
+            textCursorRight(&tb);
+            break;
+        case 8:
+            textSetCursor(&tb, static_cast<unsigned char>(step) / 13, step);
+            break;
+        case 9:
+            textSetLine(&tb, static_cast<unsigned char>(step) / 13, "line");
+            break;
+        case 10:
+            textAppendLine(&tb, sep);
+            break;
+        case 11:
+            textCursorEnd(&tb);
+            break;
+        default:
+            textSetAll(&tb, std::string_view(sep + "\t" + sep), sep);
+            break;
         }
         checkInvariants(tb);
         if (static_cast<unsigned char>(step) % 13 < 12) {

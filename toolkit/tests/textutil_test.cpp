@@ -53,11 +53,15 @@ TEST(SplitFileName, AnEmptyPathClearsEveryPart) {
 }
 
 TEST(CodePage437, GermanLettersBothWays) {
-    const std::string latin1 = "Gr\xF6\xDF" "e \xE4\xF6\xFC\xC4\xD6\xDC\xDF";
+    const std::string latin1 = "Gr\xF6\xDF"
+                               "e \xE4\xF6\xFC\xC4\xD6\xDC\xDF";
     const std::string cp437 = toCodePage437(latin1);
-    EXPECT_EQ(cp437, "Gr\x94\xE1" "e \x84\x94\x81\x8E\x99\x9A\xE1");
+    EXPECT_EQ(cp437, "Gr\x94\xE1"
+                     "e \x84\x94\x81\x8E\x99\x9A\xE1");
     EXPECT_EQ(fromCodePage437(cp437), latin1);
-    EXPECT_EQ(toCodePage437("Gr\xF6\xDF" "e"), std::string({71, 114, '\x94', '\xE1', 101}));
+    EXPECT_EQ(toCodePage437("Gr\xF6\xDF"
+                            "e"),
+              std::string({71, 114, '\x94', '\xE1', 101}));
 }
 
 TEST(CodePage437, OtherBytesStay) {
