@@ -347,28 +347,31 @@ TEST(VelengBook, MirrorImagesUseTheirOwnCentreOrder) {
     EXPECT_EQ(mirrorColumns(cols), cols);
 }
 
-// Entries of the built-in book against live solving; the deepest ones are the cheapest.
+// Entries of the built-in book against live solving. Only entries with enough moves played
+// solve within a test's time; the shallow ones are checked by regenerating the book.
 TEST(VelengBook, SampleOfBuiltInEntriesMatchesLiveSolving) {
+    constexpr int CHEAP_FROM_MOVES = 6;
     const Book& book = builtInBook();
-    if (book.size() == 0) {
-        GTEST_SKIP() << "this build has no book";
-    }
-    std::vector<std::uint64_t> deepest;
+    std::vector<std::uint64_t> cheap;
     for (std::uint64_t e : book.raw()) {
         Position p;
         ASSERT_TRUE(positionOfKey(e >> 8, p));
-        if (p.moves() == book.maxMoves()) {
-            deepest.push_back(e);
+        if (p.moves() >= CHEAP_FROM_MOVES) {
+            cheap.push_back(e);
         }
     }
+    if (cheap.empty()) {
+        GTEST_SKIP() << "the built-in book (" << book.size() << " entries) has none with "
+                     << CHEAP_FROM_MOVES << " or more moves";
+    }
     std::mt19937 rng(5);
-    std::shuffle(deepest.begin(), deepest.end(), rng);
+    std::shuffle(cheap.begin(), cheap.end(), rng);
     int checked = 0;
-    for (std::uint64_t e : deepest) {
+    for (std::uint64_t e : cheap) {
         Position p;
         positionOfKey(e >> 8, p);
         Solver& s = sharedSolver();
-        s.setDeadline(Clock::now() + std::chrono::seconds(20));
+        s.setDeadline(Clock::now() + std::chrono::seconds(10));
         CHOICE c = chooseMove(s, p, true);
         s.clearDeadline();
         if (!c.exact) {
